@@ -1,0 +1,97 @@
+#include "CaptionDocument.h"
+
+#include "Engine.h"
+#include "ListFile.h"
+
+TCaptionDocument::TCaptionDocument(QObject* parent)
+    : QObject(parent), FSelection(&FModel)
+{
+    connect(&FModel, &TEntryModel::captionEdited, this, [this] { FModified = true; });
+    // The facts are derived from the selection and the rows; any change to either drops them.
+    connect(&FSelection, &QItemSelectionModel::selectionChanged, this,
+            &TCaptionDocument::InvalidateSelectionFacts);
+    connect(&FModel, &QAbstractItemModel::modelReset, this,
+            &TCaptionDocument::InvalidateSelectionFacts);
+    connect(&FModel, &QAbstractItemModel::rowsInserted, this,
+            &TCaptionDocument::InvalidateSelectionFacts);
+    connect(&FModel, &QAbstractItemModel::rowsRemoved, this,
+            &TCaptionDocument::InvalidateSelectionFacts);
+    connect(&FModel, &QAbstractItemModel::layoutChanged, this,
+            &TCaptionDocument::InvalidateSelectionFacts);
+}
+
+void TCaptionDocument::LoadCaptionFile(const std::string& fileName)
+{
+    std::vector<std::string> lines = ReadCaptionFile(fileName);
+    std::vector<TEntry> entries;
+    entries.reserve(lines.size());
+    for (std::string& line : lines)
+        entries.push_back({std::move(line), {}, 0});
+    lines = {};
+    FModel.ReplaceAll(std::move(entries));
+    FFileName = fileName;
+    FModified = false;
+}
+
+void TCaptionDocument::SaveCaptionFile(const std::string& fileName)
+{
+    std::vector<std::string_view> captions;
+    captions.reserve(FModel.Entries().size());
+    for (const TEntry& entry : FModel.Entries())
+        captions.emplace_back(entry.Original);
+    WriteCaptionFile(fileName, captions);
+    FFileName = fileName;
+    FModified = false;
+}
+
+void TCaptionDocument::NewDocument()
+{
+    FModel.ReplaceAll({});
+    FFileName = UntitledFileName;
+    FModified = false;
+}
+
+void TCaptionDocument::Process(TAccEngine& engine, IProcessHost& host)
+{
+    const std::vector<TEntry>& entries = FModel.Entries();
+    std::vector<RAccelerated> results = engine.Process(
+        entries.size(), [&entries](std::size_t i) -> const std::string& { return entries[i].Original; },
+        host);
+    std::vector<std::pair<std::string, char>> columns;
+    columns.reserve(results.size());
+    for (RAccelerated& result : results)
+        columns.emplace_back(std::move(result.Caption), result.Key);
+    FModel.SetResults(std::move(columns));
+}
+
+TSelectionFacts TCaptionDocument::SelectionFacts() const
+{
+    if (FFactsValid)
+        return FFacts;
+    TSelectionFacts facts;
+    const int count = FModel.Count();
+    if (count > 0) {
+        for (const QItemSelectionRange& range : FSelection.selection())
+            if (range.isValid() && (facts.FirstSelected < 0 || range.top() < facts.FirstSelected))
+                facts.FirstSelected = range.top();
+        facts.FirstRowSelected = facts.FirstSelected == 0;
+        facts.LastRowSelected = facts.HasSelection() && IsRowSelected(count - 1);
+    }
+    FFacts = facts;
+    FFactsValid = true;
+    return facts;
+}
+
+bool TCaptionDocument::IsRowSelected(int row) const
+{
+    return FSelection.isRowSelected(row, QModelIndex());
+}
+
+void TCaptionDocument::SelectRows(int first, int last)
+{
+    if (first > last || FModel.Count() == 0)
+        return;
+    FSelection.select(QItemSelection(FModel.index(first, 0),
+                                     FModel.index(last, TEntryModel::ColumnCount - 1)),
+                      QItemSelectionModel::Select);
+}

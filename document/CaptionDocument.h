@@ -1,0 +1,70 @@
+#pragma once
+
+#include "EntryModel.h"
+
+#include <QItemSelectionModel>
+#include <QObject>
+#include <string>
+
+class TAccEngine;
+class IProcessHost;
+
+inline constexpr const char* UntitledFileName = "Untitled.lst";
+
+// What the command state needs to know about the selection, kept cheap to ask.
+struct TSelectionFacts
+{
+    int FirstSelected = -1; // lowest selected row, -1 without a selection
+    bool FirstRowSelected = false;
+    bool LastRowSelected = false;
+
+    bool HasSelection() const { return FirstSelected >= 0; }
+};
+
+// The caption list with its file name and modified flag. The entries are held by the model
+// and the selection by the selection model; everything here works through those two.
+class TCaptionDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TCaptionDocument(QObject* parent = nullptr);
+
+    TEntryModel& Model() { return FModel; }
+    const TEntryModel& Model() const { return FModel; }
+    QItemSelectionModel& Selection() { return FSelection; }
+    int Count() const { return FModel.Count(); }
+
+    std::string FFileName = UntitledFileName;
+    bool FModified = false;
+
+    // Leave the document untouched when they throw.
+    void LoadCaptionFile(const std::string& fileName);
+    void SaveCaptionFile(const std::string& fileName);
+
+    void NewDocument();
+    // A processing pass; results land in the entries only when it succeeds.
+    void Process(TAccEngine& engine, IProcessHost& host);
+
+    TSelectionFacts SelectionFacts() const;
+    bool IsRowSelected(int row) const;
+    void SelectRows(int first, int last);
+
+    // Editing.
+    void AddCaption(std::string caption);
+    void DeleteFirstSelected();
+    void SelectAll();
+    void ClearEntries();
+    void MoveSelectedUp();
+    void MoveSelectedDown();
+    void SortByColumn(int column);
+    std::string FirstSelectedAccelerated() const;
+
+private:
+    void InvalidateSelectionFacts() { FFactsValid = false; }
+
+    TEntryModel FModel;
+    QItemSelectionModel FSelection;
+    mutable TSelectionFacts FFacts;
+    mutable bool FFactsValid = false;
+};
