@@ -1,0 +1,475 @@
+#include "FormMain.h"
+
+#include "DisplayText.h"
+#include "QuarnelError.h"
+#include "WindowSnap.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+
+namespace {
+
+QString ToQString(std::string_view text) { return ToDisplayText(text); }
+
+// Message texts break lines with CR alone; only the screen wants real line breaks.
+QString MessageText(const std::string& text)
+{
+    return ToDisplayText(text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+QIcon CommandIcon(int iconIndex)
+{
+    if (iconIndex == NoIcon)
+        return {};
+    const TIconInfo& icon = IconTable[iconIndex];
+    return QIcon::fromTheme(ToQString(icon.ThemeName), QIcon(ToQString(icon.Resource)));
+}
+
+QMessageBox::StandardButton ToStandardButton(TMessageButton button)
+{
+    switch (button) {
+    case TMessageButton::Yes: return QMessageBox::Yes;
+    case TMessageButton::No: return QMessageBox::No;
+    case TMessageButton::Cancel: return QMessageBox::Cancel;
+    default: return QMessageBox::Ok;
+    }
+}
+
+QMessageBox::Icon ToMessageIcon(TMessageIcon icon)
+{
+    switch (icon) {
+    case TMessageIcon::Warning: return QMessageBox::Warning;
+    case TMessageIcon::Question: return QMessageBox::Question;
+    case TMessageIcon::Error: return QMessageBox::Critical;
+    default: return QMessageBox::Information;
+    }
+}
+
+} // namespace
+
+TFormMain::TFormMain(std::string iniFileName, QWidget* parent)
+    : QMainWindow(parent), FController(*this)
+{
+    Q_INIT_RESOURCE(quarnel);
+    setObjectName(QStringLiteral("FormMain"));
+    FController.IniFileName = std::move(iniFileName);
+
+    QFont font(ToQString(FormFontFamily));
+    font.setPixelSize(FormFontPixelHeight);
+    font.setStyleHint(QFont::SansSerif);
+    setFont(font);
+    setWindowIcon(QIcon::fromTheme(ToQString(ProgramIconThemeName),
+                                   QIcon(ToQString(ProgramIconResource))));
+    setStatusTip(ToQString(LongHint(FormHint)));
+    setWindowTitle(ToQString(FormCaption));
+    SetWindowBounds(DesignBounds);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateListView();
+    CreateStatusBar();
+    CreateDialogs();
+
+    FController.FormCreate(FormCaption);
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &TFormMain::OnIdle);
+}
+
+TFormMain::~TFormMain() { FController.FormDestroy(); }
+
+void TFormMain::CreateActions()
+{
+    for (const TCommandInfo& command : CommandTable) {
+        auto* action = new QAction(ToQString(command.Caption), this);
+        action->setObjectName(ToQString(command.Name));
+        action->setIcon(CommandIcon(command.IconIndex));
+        action->setIconVisibleInMenu(true);
+        action->setToolTip(ToQString(ShortHint(command.Hint)));
+        action->setStatusTip(ToQString(LongHint(command.Hint)));
+        action->setShortcut(QKeySequence(ToQString(command.Shortcut)));
+        action->setShortcutContext(Qt::WindowShortcut);
+        const TCommandId id = command.Id;
+        connect(action, &QAction::triggered, this,
+                [this, id] { RunGuarded([this, id] { FController.Execute(id); }); });
+        FActions[CommandIndex(id)] = action;
+        addAction(action); // shortcuts work whether or not a bar shows the action
+    }
+}
+
+void TFormMain::CreateMenus()
+{
+    for (const TMenuInfo& info : MainMenu) {
+        QMenu* menu = menuBar()->addMenu(ToQString(info.Caption));
+        for (int i = 0; i < info.ItemCount; ++i) {
+            const TMenuItem& item = info.Items[i];
+            if (!item.Command) {
+                menu->addSeparator();
+                continue;
+            }
+            // One action serves menu and toolbar; the toolbar shows no text, so the action's
+            // text is the menu's wording.
+            QAction* action = Action(*item.Command);
+            if (!item.Caption.empty())
+                action->setText(ToQString(item.Caption));
+            menu->addAction(action);
+        }
+    }
+}
+
+void TFormMain::CreateToolBar()
+{
+    QToolBar* toolBar = addToolBar(QStringLiteral("ActionToolBar1"));
+    toolBar->setObjectName(QStringLiteral("ActionToolBar1"));
+    toolBar->setMovable(false);
+    toolBar->setFloatable(false);
+    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar->setMinimumHeight(ToolBarMinHeight);
+    toolBar->setIconSize(QSize(ToolBarIconSize, ToolBarIconSize));
+    toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    for (const std::optional<TCommandId>& item : ToolBarItems) {
+        if (item)
+            toolBar->addAction(Action(*item));
+        else
+            toolBar->addSeparator();
+    }
+}
+
+void TFormMain::CreateListView()
+{
+    FListView1 = new QTreeView(this);
+    FListView1->setObjectName(QStringLiteral("ListView1"));
+    FListView1->setRootIsDecorated(false);
+    FListView1->setItemsExpandable(false);
+    FListView1->setUniformRowHeights(true); // keeps a million rows cheap to lay out
+    FListView1->setAllColumnsShowFocus(true);
+    FListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    FListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    FListView1->setEditTriggers(QAbstractItemView::SelectedClicked);
+    FListView1->setModel(&FController.Document().Model());
+    FListView1->setSelectionModel(&FController.Document().Selection());
+
+    // The selection stays visible when the list loses the focus.
+    QPalette palette = FListView1->palette();
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    FListView1->setPalette(palette);
+
+    QHeaderView* header = FListView1->header();
+    header->setStretchLastSection(false);
+    header->setSectionsMovable(false);
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(false);
+    for (int column = 0; column < static_cast<int>(DesignColumnWidths.size()); ++column)
+        header->resizeSection(column, DesignColumnWidths[column]);
+    connect(header, &QHeaderView::sectionClicked, this, [this](int column) {
+        RunGuarded([this, column] { FController.ListView1ColumnClick(column); });
+    });
+    setCentralWidget(FListView1);
+}
+
+void TFormMain::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setFixedHeight(StatusBarHeight);
+    bar->setSizeGripEnabled(true);
+    FPositionPanel = new QLabel(bar);
+    FPositionPanel->setObjectName(QStringLiteral("Panel0"));
+    FPositionPanel->setFixedWidth(PositionPanelWidth);
+    FPositionPanel->setAlignment(Qt::AlignCenter);
+    FStatusPanel = new QLabel(bar);
+    FStatusPanel->setObjectName(QStringLiteral("Panel1"));
+    bar->addWidget(FPositionPanel);
+    bar->addWidget(FStatusPanel, 1);
+}
+
+void TFormMain::CreateDialogs()
+{
+    const QString filter = QStringLiteral("Caption list files (*.lst)");
+    FOpenDialog = new QFileDialog(this);
+    FOpenDialog->setObjectName(QStringLiteral("OpenDialog"));
+    FOpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    FOpenDialog->setFileMode(QFileDialog::ExistingFile);
+    FSaveDialog = new QFileDialog(this);
+    FSaveDialog->setObjectName(QStringLiteral("SaveDialog"));
+    FSaveDialog->setAcceptMode(QFileDialog::AcceptSave);
+    FSaveDialog->setFileMode(QFileDialog::AnyFile);
+    for (QFileDialog* dialog : {FOpenDialog, FSaveDialog}) {
+        dialog->setNameFilter(filter);
+        dialog->setDefaultSuffix(QStringLiteral("lst"));
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        dialog->setSizeGripEnabled(true);
+    }
+}
+
+void TFormMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (FShown)
+        return;
+    FShown = true;
+    RunGuarded([this] { FController.FormShow(); });
+    ActFileNewUpdate();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    bool mayClose = false;
+    RunGuarded([this, &mayClose] {
+        if (FController.FormCloseQuery()) {
+            FController.FormClose();
+            mayClose = true;
+        }
+    });
+    if (mayClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TFormMain::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (FSnapping || !isVisible() || !screen())
+        return;
+    const QRect frame = frameGeometry();
+    const QRect area = screen()->availableGeometry();
+    const TBounds snapped = SnapToEdges({frame.x(), frame.y(), frame.width(), frame.height()},
+                                        {area.x(), area.y(), area.width(), area.height()},
+                                        SnapDistance);
+    if (snapped.Left != frame.x() || snapped.Top != frame.y()) {
+        FSnapping = true;
+        move(snapped.Left, snapped.Top);
+        FSnapping = false;
+    }
+}
+
+bool TFormMain::event(QEvent* event)
+{
+    // Menus report their highlighted command's hint this way.
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        if (!tip.isEmpty())
+            ApplicationEvents1Hint(tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TFormMain::OnIdle()
+{
+    if (!FShown || QApplication::activeModalWidget())
+        return;
+    TakeHintUnderMouse();
+    ActFileNewUpdate();
+}
+
+void TFormMain::TakeHintUnderMouse()
+{
+    if (QApplication::activePopupWidget())
+        return; // an open menu reports its own hints
+    QWidget* widget = QApplication::widgetAt(QCursor::pos());
+    if (widget && widget->window() != this)
+        return;
+    QString hint;
+    for (; widget; widget = widget->parentWidget()) {
+        if (const auto* button = qobject_cast<QToolButton*>(widget);
+            button && button->defaultAction()) {
+            hint = button->defaultAction()->statusTip();
+            break;
+        }
+        if (!widget->statusTip().isEmpty()) {
+            hint = widget->statusTip();
+            break;
+        }
+    }
+    ApplicationEvents1Hint(hint);
+}
+
+void TFormMain::ActFileNewUpdate()
+{
+    const TCommandState state = FController.ActFileNewUpdate();
+    for (const TCommandInfo& command : CommandTable) {
+        QAction* action = Action(command.Id);
+        const bool enabled = state.IsEnabled(command.Id);
+        if (action->isEnabled() != enabled)
+            action->setEnabled(enabled);
+    }
+    const QString title = ToQString(state.Title);
+    if (windowTitle() != title)
+        setWindowTitle(title);
+    const QString position = ToQString(state.Position);
+    if (FPositionPanel->text() != position)
+        FPositionPanel->setText(position);
+}
+
+void TFormMain::SetStatusText(const QString& text)
+{
+    FStatusPanel->setText(text);
+    FStatusPanel->repaint();
+}
+
+void TFormMain::ApplicationEvents1Hint(const QString& longHint)
+{
+    if (longHint == FCurrentHint)
+        return;
+    FCurrentHint = longHint;
+    if (FBusy == 0)
+        SetStatusText(longHint);
+}
+
+void TFormMain::ApplicationEvents1Exception(const std::string& message)
+{
+    ShowMessage(FController.ErrorBox(message));
+}
+
+void TFormMain::RunGuarded(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const std::exception& error) {
+        ApplicationEvents1Exception(error.what());
+    }
+}
+
+void TFormMain::ProcessBusy()
+{
+    FBusy = 1;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void TFormMain::ProcessIdle()
+{
+    FBusy = 0;
+    QApplication::restoreOverrideCursor();
+}
+
+void TFormMain::ProcessStage(const std::string& text) { SetStatusText(ToQString(text)); }
+
+TMessageButton TFormMain::ShowMessage(const TMessage& message)
+{
+    QMessageBox box(ToMessageIcon(message.Icon), ToQString(message.Caption),
+                    MessageText(message.Text), QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("MessageBox"));
+    for (const TMessageButton button : message.Buttons)
+        box.addButton(ToStandardButton(button));
+    box.setDefaultButton(ToStandardButton(message.Default));
+    if (!message.Buttons.empty())
+        box.setEscapeButton(ToStandardButton(message.Buttons.back()));
+    const int result = box.exec();
+    for (const TMessageButton button : message.Buttons)
+        if (result == ToStandardButton(button))
+            return button;
+    return message.Buttons.empty() ? TMessageButton::Ok : message.Buttons.back();
+}
+
+std::optional<std::string> TFormMain::RunFileDialog(QFileDialog* dialog,
+                                                    const TFileDialogState& state)
+{
+    if (!state.InitialDir.empty())
+        dialog->setDirectory(QString::fromStdString(state.InitialDir));
+    dialog->selectFile(QString::fromStdString(FileNamePart(state.FileName)));
+    const bool confirmed = dialog->exec() == QDialog::Accepted;
+    // The dialog is kept for next time; without this the keyboard would still talk to it.
+    FListView1->setFocus();
+    if (!confirmed || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog->selectedFiles().constFirst().toStdString();
+}
+
+std::optional<std::string> TFormMain::RunOpenDialog(const TFileDialogState& state)
+{
+    return RunFileDialog(FOpenDialog, state);
+}
+
+std::optional<std::string> TFormMain::RunSaveDialog(const TFileDialogState& state)
+{
+    return RunFileDialog(FSaveDialog, state);
+}
+
+std::optional<std::string> TFormMain::AskCaption()
+{
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("AddDialog"));
+    dialog.setWindowTitle(QStringLiteral("Add"));
+    dialog.setLabelText(QStringLiteral("Caption:"));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextValue(QString());
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Cancel"));
+    if (auto* edit = dialog.findChild<QLineEdit*>())
+        edit->setMaxLength(MaxCaptionInputLength);
+    dialog.adjustSize();
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = dialog.frameGeometry();
+        frame.moveCenter(screen->geometry().center());
+        dialog.move(frame.topLeft());
+    }
+    const bool confirmed = dialog.exec() == QDialog::Accepted;
+    FListView1->setFocus();
+    if (!confirmed)
+        return std::nullopt;
+    return dialog.textValue().toStdString();
+}
+
+void TFormMain::StartCaptionEdit(int row)
+{
+    const QModelIndex index = FController.Document().Model().index(row, TEntryModel::ColOriginal);
+    FListView1->scrollTo(index);
+    FListView1->setFocus();
+    FListView1->edit(index);
+}
+
+void TFormMain::SetClipboardText(const std::string& text)
+{
+    QGuiApplication::clipboard()->setText(ToQString(text));
+}
+
+void TFormMain::PlayInformationSound() { QApplication::beep(); }
+
+void TFormMain::CloseWindow() { close(); }
+
+TBounds TFormMain::WindowBounds() const
+{
+    const QRect frame = frameGeometry();
+    return {frame.x(), frame.y(), frame.width(), frame.height()};
+}
+
+void TFormMain::SetWindowBounds(const TBounds& bounds)
+{
+    // Bounds are the outer frame; Qt sizes the inside.
+    const QRect frame = frameGeometry();
+    const int extraWidth = frame.width() - width();
+    const int extraHeight = frame.height() - height();
+    move(bounds.Left, bounds.Top);
+    resize(bounds.Width - extraWidth, bounds.Height - extraHeight);
+}
+
+bool TFormMain::IsWindowNormal() const
+{
+    return !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
+int TFormMain::ColumnWidth(int column) const { return FListView1->header()->sectionSize(column); }
+
+void TFormMain::SetColumnWidth(int column, int width)
+{
+    FListView1->header()->resizeSection(column, width);
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "MainController.h"
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+
+class QAction;
+class QFileDialog;
+class QLabel;
+class QTreeView;
+
+// The main window: a thin view over TMainController. It builds its bars from the command
+// table, shows what the controller computes, and lends it dialogs, clipboard and sound.
+class TFormMain : public QMainWindow, private IUserInterface
+{
+    Q_OBJECT
+
+public:
+    explicit TFormMain(std::string iniFileName, QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    TMainController& Controller() { return FController; }
+    QAction* Action(TCommandId id) const { return FActions[CommandIndex(id)]; }
+    QTreeView* ListView() const { return FListView1; }
+    QLabel* PositionPanel() const { return FPositionPanel; }
+    QLabel* StatusPanel() const { return FStatusPanel; }
+    int BusyFlag() const { return FBusy; }
+    QFileDialog* OpenDialog() const { return FOpenDialog; }
+    QFileDialog* SaveDialog() const { return FSaveDialog; }
+
+    // The update handler: commands, title and position panel from the document.
+    void ActFileNewUpdate();
+    // The status line, repainted at once so it shows during long work.
+    void SetStatusText(const QString& text);
+    // A change of the current hint; ignored while a pass is busy.
+    void ApplicationEvents1Hint(const QString& longHint);
+    // Shows an error in the error box.
+    void ApplicationEvents1Exception(const std::string& message);
+    // Runs `work`, showing any error that escapes it in the error box.
+    void RunGuarded(const std::function<void()>& work);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateListView();
+    void CreateStatusBar();
+    void CreateDialogs();
+    void OnIdle();
+    void TakeHintUnderMouse();
+
+    // IUserInterface
+    void ProcessBusy() override;
+    void ProcessIdle() override;
+    void ProcessStage(const std::string& text) override;
+    TMessageButton ShowMessage(const TMessage& message) override;
+    std::optional<std::string> RunOpenDialog(const TFileDialogState& state) override;
+    std::optional<std::string> RunSaveDialog(const TFileDialogState& state) override;
+    std::optional<std::string> AskCaption() override;
+    void StartCaptionEdit(int row) override;
+    void SetClipboardText(const std::string& text) override;
+    void PlayInformationSound() override;
+    void CloseWindow() override;
+    TBounds WindowBounds() const override;
+    void SetWindowBounds(const TBounds& bounds) override;
+    bool IsWindowNormal() const override;
+    int ColumnWidth(int column) const override;
+    void SetColumnWidth(int column, int width) override;
+
+    std::optional<std::string> RunFileDialog(QFileDialog* dialog, const TFileDialogState& state);
+
+    TMainController FController;
+    std::array<QAction*, CommandCount> FActions{};
+    QTreeView* FListView1 = nullptr;
+    QLabel* FPositionPanel = nullptr;
+    QLabel* FStatusPanel = nullptr;
+    QFileDialog* FOpenDialog = nullptr;
+    QFileDialog* FSaveDialog = nullptr;
+    QString FCurrentHint;
+    int FBusy = 0; // the window's tag: 1 while a processing pass runs
+    bool FShown = false;
+    bool FSnapping = false;
+};

@@ -1,0 +1,215 @@
+#include "MainController.h"
+
+#include "QuarnelError.h"
+
+TMainController::TMainController(IUserInterface& ui) : FUi(ui) {}
+
+void TMainController::FormCreate(std::string_view caption)
+{
+    AppTitle = std::string(caption);
+    FEngine.ClearPosResults();
+    FDocument.NewDocument();
+    FEngine.FAccChar = DefaultAccChar;
+}
+
+void TMainController::FormShow()
+{
+    FLive = true;
+    ReadSettings();
+}
+
+bool TMainController::FormCloseQuery()
+{
+    ConfirmSave();
+    return !FDocument.FModified;
+}
+
+void TMainController::FormClose() { WriteSettings(); }
+
+void TMainController::FormDestroy() { FEngine.ClearPosResults(); }
+
+TCommandState TMainController::ActFileNewUpdate() const
+{
+    const TDocumentState state{FDocument.Count(), FDocument.SelectionFacts(), FDocument.FModified,
+                               FDocument.FFileName};
+    return ComputeCommandState(state, AppTitle);
+}
+
+bool TMainController::IsEnabled(TCommandId id) const
+{
+    return FLive && ActFileNewUpdate().IsEnabled(id);
+}
+
+bool TMainController::Execute(TCommandId id)
+{
+    if (!IsEnabled(id))
+        return false;
+    using enum TCommandId;
+    switch (id) {
+    case FileNew: ActFileNewExecute(); break;
+    case FileOpen: ActFileOpenExecute(); break;
+    case FileSave: ActFileSaveExecute(); break;
+    case FileSaveAs: ActFileSaveAsExecute(); break;
+    case FileProcess: ActFileProcessExecute(); break;
+    case FileExit: FUi.CloseWindow(); break;
+    case EditAdd: ActEditAddExecute(); break;
+    case EditEdit: ActEditEditExecute(); break;
+    case EditDelete: ActEditDeleteExecute(); break;
+    case EditSelectAll: ActEditSelectAllExecute(); break;
+    case EditClear: ActEditClearExecute(); break;
+    case EditCopy: ActEditCopyExecute(); break;
+    case EditMoveUp: ActEditMoveUpExecute(); break;
+    case EditMoveDown: ActEditMoveDownExecute(); break;
+    case HelpAbout: ActHelpAboutExecute(); break;
+    }
+    return true;
+}
+
+TMessage TMainController::ErrorBox(const std::string& text) const
+{
+    return {std::string(ErrorBoxCaption), text, TMessageIcon::Error, {TMessageButton::Ok},
+            TMessageButton::Ok};
+}
+
+void TMainController::ConfirmSave()
+{
+    if (!FDocument.FModified)
+        return;
+    const TMessage prompt{"Warning",
+                          "\"" + FDocument.FFileName + "\" has been modified.\r\rSave changes?",
+                          TMessageIcon::Warning,
+                          {TMessageButton::Yes, TMessageButton::No, TMessageButton::Cancel},
+                          TMessageButton::Yes};
+    switch (FUi.ShowMessage(prompt)) {
+    case TMessageButton::Yes: Execute(TCommandId::FileSave); break;
+    case TMessageButton::No: FDocument.FModified = false; break;
+    default: break;
+    }
+}
+
+void TMainController::ActFileNewExecute()
+{
+    ConfirmSave();
+    if (FDocument.FModified)
+        return;
+    FDocument.NewDocument();
+}
+
+void TMainController::ActFileOpenExecute()
+{
+    const std::optional<std::string> fileName = FUi.RunOpenDialog(FOpenDialog);
+    if (!fileName)
+        return;
+    FOpenDialog.FileName = *fileName;
+    ActFileOpenAccept(*fileName);
+}
+
+void TMainController::ActFileOpenAccept(const std::string& fileName)
+{
+    ConfirmSave();
+    if (FDocument.FModified)
+        return;
+    FDocument.LoadCaptionFile(fileName);
+    FOpenDialog.InitialDir = DialogFolder(FolderPart(fileName));
+}
+
+void TMainController::ActFileSaveExecute()
+{
+    if (FDocument.FFileName != UntitledFileName)
+        FDocument.SaveCaptionFile(FDocument.FFileName);
+    else
+        Execute(TCommandId::FileSaveAs);
+}
+
+void TMainController::ActFileSaveAsExecute()
+{
+    ActFileSaveAsBeforeExecute();
+    const std::optional<std::string> fileName = FUi.RunSaveDialog(FSaveDialog);
+    if (!fileName)
+        return;
+    FSaveDialog.FileName = *fileName;
+    ActFileSaveAsAccept(*fileName);
+}
+
+void TMainController::ActFileSaveAsBeforeExecute() { FSaveDialog.FileName = FDocument.FFileName; }
+
+void TMainController::ActFileSaveAsAccept(const std::string& fileName)
+{
+    FDocument.SaveCaptionFile(fileName);
+    FSaveDialog.InitialDir = DialogFolder(FolderPart(fileName));
+}
+
+void TMainController::ActFileProcessExecute() { FDocument.Process(FEngine, FUi); }
+
+void TMainController::ActEditAddExecute()
+{
+    const std::optional<std::string> answer = FUi.AskCaption();
+    if (!answer)
+        return;
+    std::string caption = TrimCaption(*answer);
+    if (!FEngine.IsValidCaption(caption))
+        throw EQuarnelError("Invalid caption \"" + caption + "\".");
+    FDocument.AddCaption(std::move(caption));
+}
+
+void TMainController::ActEditEditExecute()
+{
+    const int row = FDocument.SelectionFacts().FirstSelected;
+    if (row >= 0)
+        FUi.StartCaptionEdit(row);
+}
+
+void TMainController::ActEditDeleteExecute() { FDocument.DeleteFirstSelected(); }
+
+void TMainController::ActEditSelectAllExecute() { FDocument.SelectAll(); }
+
+void TMainController::ActEditClearExecute()
+{
+    const TMessage question{"Confirm", "Are you sure to clear?", TMessageIcon::Question,
+                            {TMessageButton::Yes, TMessageButton::No}, TMessageButton::No};
+    if (FUi.ShowMessage(question) == TMessageButton::Yes)
+        FDocument.ClearEntries();
+}
+
+void TMainController::ActEditCopyExecute()
+{
+    FUi.SetClipboardText(FDocument.FirstSelectedAccelerated());
+    FUi.PlayInformationSound();
+}
+
+void TMainController::ActEditMoveUpExecute() { FDocument.MoveSelectedUp(); }
+
+void TMainController::ActEditMoveDownExecute() { FDocument.MoveSelectedDown(); }
+
+void TMainController::ActHelpAboutExecute()
+{
+    // Filled in with the shared unit's About message.
+}
+
+void TMainController::ListView1ColumnClick(int column)
+{
+    if (!FLive)
+        return;
+    FSortColumn = column;
+    FDocument.SortByColumn(column);
+}
+
+std::string TrimCaption(std::string_view text)
+{
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && blank(text[first]))
+        ++first;
+    while (last > first && blank(text[last - 1]))
+        --last;
+    return std::string(text.substr(first, last - first));
+}
+
+std::string DialogFolder(std::string_view folderWithDelimiter)
+{
+    std::string folder(folderWithDelimiter);
+    if (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}

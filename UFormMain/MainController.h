@@ -1,0 +1,84 @@
+#pragma once
+
+// The window's logic without the window: document state, commands and their handlers, the
+// life of the form. TFormMain forwards its events here and applies what comes back.
+
+#include "CaptionDocument.h"
+#include "CommandState.h"
+#include "Engine.h"
+#include "UserInterface.h"
+
+#include <string>
+
+class TMainController
+{
+public:
+    explicit TMainController(IUserInterface& ui);
+
+    TCaptionDocument& Document() { return FDocument; }
+    const TCaptionDocument& Document() const { return FDocument; }
+    TAccEngine& Engine() { return FEngine; }
+
+    // Shared application state: set at program start and at FormCreate.
+    std::string AppTitle;
+    std::string IniFileName;
+
+    TFileDialogState FOpenDialog;
+    TFileDialogState FSaveDialog;
+    int FSortColumn = 0; // the list's tag: the column last sorted by
+
+    // The form's life.
+    void FormCreate(std::string_view caption);
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+    void FormDestroy();
+    bool IsLive() const { return FLive; }
+
+    // Command state, title and position (the update handler of ActFileNew).
+    TCommandState ActFileNewUpdate() const;
+    bool IsEnabled(TCommandId id) const;
+    // Runs the command's handler when the command is live and enabled; says whether it ran.
+    // Errors travel to the caller, which shows them in the error box.
+    bool Execute(TCommandId id);
+
+    TMessage ErrorBox(const std::string& text) const;
+
+    // Handlers.
+    void ConfirmSave();
+    void ActFileNewExecute();
+    void ActFileOpenExecute();
+    void ActFileOpenAccept(const std::string& fileName);
+    void ActFileSaveExecute();
+    void ActFileSaveAsExecute();
+    void ActFileSaveAsBeforeExecute();
+    void ActFileSaveAsAccept(const std::string& fileName);
+    void ActFileProcessExecute();
+    void ActEditAddExecute();
+    void ActEditEditExecute();
+    void ActEditDeleteExecute();
+    void ActEditSelectAllExecute();
+    void ActEditClearExecute();
+    void ActEditCopyExecute();
+    void ActEditMoveUpExecute();
+    void ActEditMoveDownExecute();
+    void ActHelpAboutExecute();
+    void ListView1ColumnClick(int column);
+
+private:
+    void ReadSettings();
+    void WriteSettings();
+
+    IUserInterface& FUi;
+    TCaptionDocument FDocument;
+    TAccEngine FEngine;
+    bool FLive = false; // the command table is suspended until the form is shown
+};
+
+inline constexpr const char* AboutDescription = "An easy way to determine accelerator keys.";
+inline constexpr int AboutFirstYear = 2003;
+
+// Trims bytes of code 32 and below at both ends.
+std::string TrimCaption(std::string_view text);
+// A dialog's folder: no trailing "/" unless it is the root.
+std::string DialogFolder(std::string_view folderWithDelimiter);

@@ -1,0 +1,15 @@
+#include "Application.h"
+#include "FormMain.h"
+#include "UQuarnelApps.h"
+
+int main(int argc, char** argv)
+{
+    // The settings file's place is fixed before any window exists. No argument is read.
+    std::string iniFileName = ComputeIniFileName();
+    TApplication application(argc, argv);
+    TFormMain formMain(std::move(iniFileName));
+    application.SetErrorHandler(
+        [&formMain](const std::string& message) { formMain.ApplicationEvents1Exception(message); });
+    formMain.show();
+    return TApplication::exec();
+}
