@@ -1,0 +1,94 @@
+# Shared helpers for end-to-end tests of the real program under Xvfb.
+# Source it, then: e2e_start <program> [args]; e2e_key ...; e2e_type ...; e2e_stop.
+set -euo pipefail
+
+E2E_TMP=$(mktemp -d)
+export HOME=$E2E_TMP/home XDG_CONFIG_HOME=$E2E_TMP/config XDG_RUNTIME_DIR=$E2E_TMP/runtime
+export windir=$E2E_TMP/windows
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$windir" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+E2E_XVFB_PID=
+E2E_APP_PID=
+E2E_WINDOW=
+
+e2e_fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+e2e_cleanup() {
+    [ -n "$E2E_APP_PID" ] && kill "$E2E_APP_PID" 2>/dev/null || true
+    [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null || true
+    rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+e2e_start_display() {
+    local display
+    for display in $(seq 90 140); do
+        [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
+        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        E2E_XVFB_PID=$!
+        export DISPLAY=":$display"
+        for _ in $(seq 50); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+        kill "$E2E_XVFB_PID" 2>/dev/null || true
+    done
+    e2e_fail "no X display could be started"
+}
+
+# Waits until a visible window whose title matches $1 exists; prints its id.
+e2e_wait_window() {
+    local pattern=$1 id
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && {
+            echo "$id"
+            return 0
+        }
+        sleep 0.1
+    done
+    e2e_fail "no window named '$pattern'"
+}
+
+e2e_start() {
+    e2e_start_display
+    "$@" >"$E2E_TMP/app.log" 2>&1 &
+    E2E_APP_PID=$!
+    E2E_WINDOW=$(e2e_wait_window "Quarnel 1.0")
+    e2e_focus "$E2E_WINDOW"
+}
+
+e2e_focus() {
+    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+    sleep 0.2
+}
+
+e2e_key() {
+    xdotool key --delay 50 "$@"
+    sleep 0.3
+}
+
+e2e_type() {
+    xdotool type --delay 30 "$1"
+    sleep 0.2
+}
+
+e2e_title() { xdotool getwindowname "$E2E_WINDOW"; }
+
+# Waits until the program has ended; fails if it does not within $1 seconds.
+e2e_wait_exit() {
+    local seconds=${1:-10}
+    for _ in $(seq $((seconds * 10))); do
+        kill -0 "$E2E_APP_PID" 2>/dev/null || {
+            wait "$E2E_APP_PID" || true
+            E2E_APP_PID=
+            return 0
+        }
+        sleep 0.1
+    done
+    e2e_fail "program still running after ${seconds}s"
+}
