@@ -132,7 +132,9 @@ void WriteCaptionFile(const std::string& fileName, const std::vector<std::string
     }
     const std::string text = JoinCaptionLines(captions);
     const qint64 written = file.write(text.data(), static_cast<qint64>(text.size()));
-    if (written != static_cast<qint64>(text.size()) || !file.commit()) {
+    // commit() ignores an error met while flushing its own buffer and would put the short
+    // file in place of the old one, so the flush has to be checked first.
+    if (written != static_cast<qint64>(text.size()) || !file.flush() || !file.commit()) {
         file.cancelWriting();
         throw EQuarnelError("Stream write error");
     }
