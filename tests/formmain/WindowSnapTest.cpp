@@ -1,0 +1,42 @@
+#include "WindowSnap.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A work area that does not start at the origin, as with a panel along the top and left.
+constexpr TBounds Area{40, 24, 1000, 700};
+
+TBounds At(int left, int top)
+{
+    return {left, top, 412, 317};
+}
+
+} // namespace
+
+TEST(WindowSnap, EdgesWithinTheDistanceArePulledOntoTheArea)
+{
+    EXPECT_EQ(SnapToEdges(At(50, 300), Area, 10), At(40, 300));
+    EXPECT_EQ(SnapToEdges(At(31, 300), Area, 10), At(40, 300)); // partly outside
+    EXPECT_EQ(SnapToEdges(At(300, 34), Area, 10), At(300, 24));
+    // The area ends at 1040 on the right and at 724 at the bottom.
+    EXPECT_EQ(SnapToEdges(At(630, 300), Area, 10), At(628, 300));
+    EXPECT_EQ(SnapToEdges(At(300, 398), Area, 10), At(300, 407));
+    EXPECT_EQ(SnapToEdges(At(49, 33), Area, 10), At(40, 24)); // both axes at once
+}
+
+TEST(WindowSnap, EdgesFurtherAwayStayWhereTheyAre)
+{
+    EXPECT_EQ(SnapToEdges(At(51, 300), Area, 10), At(51, 300));
+    EXPECT_EQ(SnapToEdges(At(29, 35), Area, 10), At(29, 35));
+    EXPECT_EQ(SnapToEdges(At(617, 396), Area, 10), At(617, 396)); // 11 short of both far edges
+    EXPECT_EQ(SnapToEdges(At(300, 300), Area, 0), At(300, 300));
+    EXPECT_EQ(SnapToEdges(At(40, 24), Area, 0), At(40, 24));
+}
+
+TEST(WindowSnap, SizeNeverChangesAndTheNearEdgeWinsWhenBothQualify)
+{
+    const TBounds wide{45, 30, 995, 690}; // every edge within reach
+    const TBounds snapped = SnapToEdges(wide, Area, 10);
+    EXPECT_EQ(snapped, (TBounds{40, 24, 995, 690}));
+}
