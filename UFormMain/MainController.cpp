@@ -1,6 +1,7 @@
 #include "MainController.h"
 
 #include "QuarnelError.h"
+#include "UQuarnelApps.h"
 
 TMainController::TMainController(IUserInterface& ui) : FUi(ui) {}
 
@@ -183,7 +184,17 @@ void TMainController::ActEditMoveDownExecute() { FDocument.MoveSelectedDown(); }
 
 void TMainController::ActHelpAboutExecute()
 {
-    // Filled in with the shared unit's About message.
+    ShowAboutBox(AboutDescription, AboutFirstYear, 0);
+}
+
+void TMainController::ShowAboutBox(const std::string& description, const std::uint16_t firstYear,
+                                   const std::uint16_t lastYear)
+{
+    FUi.ShowMessage({"About",
+                     AboutMessage(AppTitle, description, firstYear, lastYear),
+                     TMessageIcon::Information,
+                     {TMessageButton::Ok},
+                     TMessageButton::Ok});
 }
 
 void TMainController::ListView1ColumnClick(int column)

@@ -8,6 +8,7 @@
 #include "Engine.h"
 #include "UserInterface.h"
 
+#include <cstdint>
 #include <string>
 
 class TMainController
@@ -63,6 +64,9 @@ public:
     void ActEditMoveUpExecute();
     void ActEditMoveDownExecute();
     void ActHelpAboutExecute();
+    // The About message of the shared unit; a last year of 0 shows the first year alone.
+    void ShowAboutBox(const std::string& description, std::uint16_t firstYear,
+                      std::uint16_t lastYear);
     void ListView1ColumnClick(int column);
 
 private:

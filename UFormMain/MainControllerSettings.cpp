@@ -1,6 +1,96 @@
 // Reading and writing the window's sections of the shared settings file.
 #include "MainController.h"
+#include "ProfileStore.h"
+#include "UQuarnelApps.h"
 
-void TMainController::ReadSettings() {}
+#include <array>
+#include <cstdint>
 
-void TMainController::WriteSettings() {}
+namespace {
+
+struct TSections
+{
+    std::string Window;
+    std::string View;
+    std::string Settings;
+    std::string Folders;
+};
+
+TSections SectionsOf(const std::string& appTitle)
+{
+    const std::string base = TitleWithoutVersion(appTitle);
+    return {base + SectionSuffixWindow, base + SectionSuffixView, base + SectionSuffixSettings,
+            base + SectionSuffixFolders};
+}
+
+// A marker of code 0 could never be typed or inserted, so such a value counts as malformed.
+char AccCharFrom(const int code, const char current)
+{
+    const auto low = static_cast<std::uint8_t>(code & 0xFF);
+    return low == 0 ? current : static_cast<char>(low);
+}
+
+} // namespace
+
+void TMainController::ReadSettings()
+{
+    const TProfileFile profile = ReadProfile(IniFileName);
+    const TSections sections = SectionsOf(AppTitle);
+
+    // Each edge is applied before the next is read, so every default is the window as it is
+    // then, whatever the window made of the edges applied before.
+    const std::array<int TBounds::*, 4> edges = {&TBounds::Left, &TBounds::Top, &TBounds::Width,
+                                                 &TBounds::Height};
+    const std::array<const char*, 4> edgeKeys = {KeyLeft, KeyTop, KeyWidth, KeyHeight};
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+        TBounds bounds = FUi.WindowBounds();
+        bounds.*edges[i] =
+            ReadProfileInteger(profile, sections.Window, edgeKeys[i], bounds.*edges[i]);
+        FUi.SetWindowBounds(bounds);
+    }
+
+    for (int column = 0; column < TEntryModel::ColumnCount; ++column)
+        FUi.SetColumnWidth(column, ReadProfileInteger(profile, sections.View, ColumnKey(column),
+                                                      FUi.ColumnWidth(column)));
+
+    const int code = ReadProfileInteger(profile, sections.Settings, KeyAccCode,
+                                        static_cast<std::uint8_t>(FEngine.FAccChar));
+    FEngine.FAccChar = AccCharFrom(code, FEngine.FAccChar);
+
+    const std::string programFolder = ProgramFolder();
+    FOpenDialog.InitialDir =
+        DialogFolder(profile.ReadString(sections.Folders, KeyOpen).value_or(programFolder));
+    FSaveDialog.InitialDir =
+        DialogFolder(profile.ReadString(sections.Folders, KeySave).value_or(programFolder));
+}
+
+void TMainController::WriteSettings()
+{
+    const TSections sections = SectionsOf(AppTitle);
+    const bool normal = FUi.IsWindowNormal();
+    const TBounds bounds = FUi.WindowBounds();
+    std::array<int, TEntryModel::ColumnCount> widths{};
+    for (int column = 0; column < TEntryModel::ColumnCount; ++column)
+        widths[static_cast<std::size_t>(column)] = FUi.ColumnWidth(column);
+    const auto accCode = static_cast<std::uint8_t>(FEngine.FAccChar);
+
+    // One replacement of the whole file: a refused write leaves the file as it was, never
+    // half of this close's settings in it.
+    UpdateProfile(IniFileName, [&](TProfileFile& profile) {
+        if (normal) {
+            profile.EraseSection(sections.Window);
+            profile.WriteString(sections.Window, KeyLeft, std::to_string(bounds.Left));
+            profile.WriteString(sections.Window, KeyTop, std::to_string(bounds.Top));
+            profile.WriteString(sections.Window, KeyWidth, std::to_string(bounds.Width));
+            profile.WriteString(sections.Window, KeyHeight, std::to_string(bounds.Height));
+        }
+        profile.EraseSection(sections.View);
+        for (int column = 0; column < TEntryModel::ColumnCount; ++column)
+            profile.WriteString(sections.View, ColumnKey(column),
+                                std::to_string(widths[static_cast<std::size_t>(column)]));
+        profile.WriteString(sections.Settings, KeyAccCode, std::to_string(accCode));
+        profile.EraseSection(sections.Folders);
+        profile.WriteString(sections.Folders, KeyOpen, FOpenDialog.InitialDir);
+        profile.WriteString(sections.Folders, KeySave, FSaveDialog.InitialDir);
+    });
+}

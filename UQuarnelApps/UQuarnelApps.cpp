@@ -1,5 +1,6 @@
 #include "UQuarnelApps.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <cstdlib>
@@ -62,6 +63,22 @@ std::string ComputeIniFileName()
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     return WithTrailingSlash(folder) + IniBaseName;
+}
+
+std::string ProgramFolder()
+{
+    if (QCoreApplication::instance() != nullptr) {
+        const QString folder = QCoreApplication::applicationDirPath();
+        if (!folder.isEmpty()) {
+            return WithTrailingSlash(QFile::encodeName(folder).toStdString());
+        }
+    }
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error || !program.has_parent_path()) {
+        return {};
+    }
+    return WithTrailingSlash(program.parent_path().string());
 }
 
 std::string TitleWithoutVersion(const std::string& title)

@@ -35,6 +35,10 @@ inline constexpr const char* EMailAddress = "quarnel@quarnel.example.org";
 // ~/.config), which is created when it does not exist yet.
 std::string ComputeIniFileName();
 
+// Folder of the running program's executable, ending in "/"; empty when it cannot be found.
+// Works before (and without) an application object, as tests run without one.
+std::string ProgramFolder();
+
 // "Quarnel 1.0" -> "Quarnel": the text before the last blank, the whole title when it has none.
 std::string TitleWithoutVersion(const std::string& title);
 
