@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
@@ -383,15 +384,20 @@ TMessageButton TFormMain::ShowMessage(const TMessage& message)
 std::optional<std::string> TFormMain::RunFileDialog(QFileDialog* dialog,
                                                     const TFileDialogState& state)
 {
-    if (!state.InitialDir.empty())
-        dialog->setDirectory(QString::fromStdString(state.InitialDir));
-    dialog->selectFile(QString::fromStdString(FileNamePart(state.FileName)));
+    // Paths are bytes to the rest of the program; the file system's own encoding keeps them so.
+    const QString initialDir = QFile::decodeName(QByteArray::fromStdString(state.InitialDir));
+    // A folder that has gone since it was remembered is no place to start: the dialog's own
+    // choice is better than an empty view.
+    if (!initialDir.isEmpty() && QFileInfo(initialDir).isDir())
+        dialog->setDirectory(initialDir);
+    // Only the name: a full path would make the dialog start in that path's folder instead.
+    dialog->selectFile(QFile::decodeName(QByteArray::fromStdString(FileNamePart(state.FileName))));
     const bool confirmed = dialog->exec() == QDialog::Accepted;
     // The dialog is kept for next time; without this the keyboard would still talk to it.
     FListView1->setFocus();
     if (!confirmed || dialog->selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog->selectedFiles().constFirst().toStdString();
+    return QFile::encodeName(dialog->selectedFiles().constFirst()).toStdString();
 }
 
 std::optional<std::string> TFormMain::RunOpenDialog(const TFileDialogState& state)
