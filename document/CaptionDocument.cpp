@@ -22,12 +22,18 @@ TCaptionDocument::TCaptionDocument(QObject* parent)
 
 void TCaptionDocument::LoadCaptionFile(const std::string& fileName)
 {
-    std::vector<std::string> lines = ReadCaptionFile(fileName);
+    // Entries are built straight from the file's bytes: a million-line list would otherwise
+    // pass through a second array of lines, and the page faults of filling it cost more than
+    // the splitting itself.
     std::vector<TEntry> entries;
-    entries.reserve(lines.size());
-    for (std::string& line : lines)
-        entries.push_back({std::move(line), {}, 0});
-    lines = {};
+    {
+        const std::string text = ReadCaptionFileText(fileName);
+        entries.reserve(CountCaptionLines(text));
+        AdviseLargeBuffer(entries.data(), entries.capacity() * sizeof(TEntry));
+        ForEachCaptionLine(text, [&entries](std::string_view line) {
+            entries.push_back({std::string(line), {}, 0});
+        });
+    }
     FModel.ReplaceAll(std::move(entries));
     FFileName = fileName;
     FModified = false;

@@ -4,30 +4,27 @@
 
 #include <QSaveFile>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+std::size_t CountCaptionLines(std::string_view text)
+{
+    std::size_t count = 0;
+    ForEachCaptionLine(text, [&count](std::string_view) { ++count; });
+    return count;
+}
+
 std::vector<std::string> SplitCaptionLines(std::string_view text)
 {
-    text = text.substr(0, text.find('\0'));
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const char c = text[pos];
-        if (c != '\r' && c != '\n') {
-            ++pos;
-            continue;
-        }
-        lines.emplace_back(text.substr(start, pos - start));
-        pos += (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ? 2 : 1;
-        start = pos;
-    }
-    if (start < text.size())
-        lines.emplace_back(text.substr(start));
+    lines.reserve(CountCaptionLines(text));
+    AdviseLargeBuffer(lines.data(), lines.capacity() * sizeof(std::string));
+    ForEachCaptionLine(text, [&lines](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 
@@ -43,6 +40,16 @@ std::string JoinCaptionLines(const std::vector<std::string_view>& captions)
         text.append("\r\n");
     }
     return text;
+}
+
+void AdviseLargeBuffer(const void* data, std::size_t bytes)
+{
+    constexpr std::uintptr_t hugePage = std::uintptr_t{2} << 20;
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (start + hugePage - 1) & ~(hugePage - 1);
+    const std::uintptr_t last = (start + bytes) & ~(hugePage - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
 std::string SystemErrorText(int errorNumber)
@@ -85,6 +92,11 @@ private:
 
 std::vector<std::string> ReadCaptionFile(const std::string& fileName)
 {
+    return SplitCaptionLines(ReadCaptionFileText(fileName));
+}
+
+std::string ReadCaptionFileText(const std::string& fileName)
+{
     // Non-blocking so that a FIFO or device given by mistake can't hang the program.
     const TFileDescriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0)
@@ -100,6 +112,8 @@ std::vector<std::string> ReadCaptionFile(const std::string& fileName)
     ::flock(file.Get(), LOCK_SH | LOCK_NB);
 
     std::string text;
+    text.reserve(static_cast<std::size_t>(info.st_size));
+    AdviseLargeBuffer(text.data(), text.capacity());
     text.resize(static_cast<std::size_t>(info.st_size));
     std::size_t filled = 0;
     while (true) {
@@ -116,12 +130,13 @@ std::vector<std::string> ReadCaptionFile(const std::string& fileName)
         filled += static_cast<std::size_t>(got);
     }
     text.resize(filled);
-    return SplitCaptionLines(text);
+    return text;
 }
 
 void WriteCaptionFile(const std::string& fileName, const std::vector<std::string_view>& captions)
 {
-    QSaveFile file(QString::fromLocal8Bit(fileName.data(), static_cast<qsizetype>(fileName.size())));
+    QSaveFile file(
+        QString::fromLocal8Bit(fileName.data(), static_cast<qsizetype>(fileName.size())));
     struct stat info = {};
     if (::stat(fileName.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
         throw EQuarnelError("Cannot create file \"" + fileName + "\". " + SystemErrorText(EISDIR));

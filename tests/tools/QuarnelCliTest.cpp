@@ -146,9 +146,9 @@ TEST(CliArguments, HelpExplainsUsageFormatsAndStatus)
 {
     const TRun run = RunTool({"--help"}, "File\n");
     EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Out.rfind("Usage: quarnel-cli [--marker C] [--format tsv|lst] [FILE|-]\n", 0),
-              0u);
-    for (const char* part : {"--marker", "--format", "tsv", "lst", "Exit status", "standard input"})
+    EXPECT_EQ(run.Out.rfind("Usage: quarnel-cli ", 0), 0u);
+    for (const char* part :
+         {"[FILE|-]", "--marker", "--format", "tsv", "lst", "Exit status", "standard input"})
         EXPECT_NE(run.Out.find(part), std::string::npos) << part;
     EXPECT_EQ(RunTool({"-h"}).Out, run.Out);
 }
