@@ -93,6 +93,15 @@ std::vector<std::string> FortyThreeForcedChain()
     return captions;
 }
 
+// The last `reserved` captions need the first `reserved` keys among themselves, so each
+// caption before them has to find out, key by key, that none of those keys is free for it.
+std::vector<std::string> FirstKeysReservedBelow(std::size_t reserved)
+{
+    std::vector<std::string> captions(AllKeys.size() - reserved, AllKeys);
+    captions.resize(AllKeys.size(), AllKeys.substr(0, reserved));
+    return captions;
+}
+
 std::vector<std::string> FortyTwoFullThenNone()
 {
     std::vector<std::string> captions = FortyThreeFull();
@@ -154,6 +163,12 @@ BENCHMARK_CAPTURE(FullPass, FortyThreeFull, FortyThreeFull(), true)->Unit(benchm
 BENCHMARK_CAPTURE(FullPass, FortyThreeAlike, FortyThreeAlike(), true)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(FullPass, FortyThreeForcedChain, FortyThreeForcedChain(), true)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(FullPass, FirstKeysReservedBelow21, FirstKeysReservedBelow(21), true)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(FullPass, FirstKeysReservedBelow32, FirstKeysReservedBelow(32), true)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(FullPass, FirstKeysReservedBelow38, FirstKeysReservedBelow(38), true)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(FullPass, FortyTwoFullThenNone, FortyTwoFullThenNone(), false)
     ->Unit(benchmark::kMicrosecond);

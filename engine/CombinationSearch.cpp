@@ -27,11 +27,14 @@ public:
     int EntryOfKey(int key) const { return FKeyEntry[key]; }
 
     // Finds a key for `entry` without touching the keys in `banned`, moving other entries
-    // along an alternating path if needed. Changes nothing when it fails.
-    bool Augment(int entry, TKeyMask banned)
+    // along an alternating path if needed. Changes nothing when it fails; `reached` then holds
+    // the keys the search went through, all of them taken by the entries it visited.
+    bool Augment(int entry, TKeyMask banned, TKeyMask& reached)
     {
         TKeyMask visited = banned;
-        return AugmentFrom(entry, visited);
+        const bool found = AugmentFrom(entry, visited);
+        reached = visited & ~banned;
+        return found;
     }
 
     void Assign(int entry, int key)
@@ -73,9 +76,11 @@ std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vecto
         return std::nullopt;
 
     TMatching matching(keyLists);
-    for (std::size_t entry = 0; entry < count; ++entry)
-        if (!matching.Augment(static_cast<int>(entry), 0))
+    for (std::size_t entry = 0; entry < count; ++entry) {
+        TKeyMask reached = 0;
+        if (!matching.Augment(static_cast<int>(entry), 0, reached))
             return std::nullopt;
+    }
 
     // Fix entries in order. The matching always covers every entry, so "a completion exists
     // with this key" is "the entry that holds the key can be rerouted around the fixed keys".
@@ -84,9 +89,13 @@ std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vecto
     for (std::size_t i = 0; i < count; ++i) {
         const int entry = static_cast<int>(i);
         const std::vector<int>& keys = keyLists[i];
+        // Keys a failed reroute went through. The entries it visited number one more than those
+        // keys and can take no others (besides fixed ones and the key tried), so giving this
+        // entry any of them would leave one of those entries without a key: no need to try.
+        TKeyMask unreachable = 0;
         for (std::size_t c = 0; c < keys.size(); ++c) {
             const int key = keys[c];
-            if (fixed & Bit(key))
+            if ((fixed | unreachable) & Bit(key))
                 continue;
             const int ownKey = matching.KeyOfEntry(i);
             const int holder = matching.EntryOfKey(key);
@@ -101,10 +110,12 @@ std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vecto
                 break;
             }
             matching.Assign(holder, -1);
-            if (matching.Augment(holder, fixed | Bit(key))) {
+            TKeyMask reached = 0;
+            if (matching.Augment(holder, fixed | Bit(key), reached)) {
                 chosen[i] = static_cast<int>(c);
                 break;
             }
+            unreachable |= reached;
             // No way round: put both back as they were.
             matching.Assign(holder, key);
             matching.Assign(entry, ownKey);
