@@ -1,8 +1,8 @@
 #include "FormMain.h"
 
+#include "Application.h"
 #include "DisplayText.h"
 #include "QuarnelError.h"
-#include "WindowSnap.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -15,6 +15,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -23,6 +24,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
+#include <QWindow>
 
 namespace {
 
@@ -87,13 +89,23 @@ TFormMain::TFormMain(std::string iniFileName, QWidget* parent)
     CreateListView();
     CreateStatusBar();
     CreateDialogs();
+    StyleBars();
 
     FController.FormCreate(FormCaption);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &TFormMain::OnIdle);
+    // Errors that escape any event handler of the program end up in this window's error box.
+    if (auto* application = qobject_cast<TApplication*>(QCoreApplication::instance()))
+        application->SetErrorHandler(
+            [this](const std::string& message) { ApplicationEvents1Exception(message); });
 }
 
-TFormMain::~TFormMain() { FController.FormDestroy(); }
+TFormMain::~TFormMain()
+{
+    if (auto* application = qobject_cast<TApplication*>(QCoreApplication::instance()))
+        application->SetErrorHandler(nullptr);
+    FController.FormDestroy();
+}
 
 void TFormMain::CreateActions()
 {
@@ -131,12 +143,15 @@ void TFormMain::CreateMenus()
                 action->setText(ToQString(item.Caption));
             menu->addAction(action);
         }
+        // A menu is a window of its own and would not inherit the form's font.
+        menu->setFont(font());
     }
 }
 
 void TFormMain::CreateToolBar()
 {
     QToolBar* toolBar = addToolBar(QStringLiteral("ActionToolBar1"));
+    FToolBar = toolBar;
     toolBar->setObjectName(QStringLiteral("ActionToolBar1"));
     toolBar->setMovable(false);
     toolBar->setFloatable(false);
@@ -197,6 +212,8 @@ void TFormMain::CreateStatusBar()
     FPositionPanel->setAlignment(Qt::AlignCenter);
     FStatusPanel = new QLabel(bar);
     FStatusPanel->setObjectName(QStringLiteral("Panel1"));
+    // A long hint is cut off at the window's edge instead of widening the window.
+    FStatusPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     bar->addWidget(FPositionPanel);
     bar->addWidget(FStatusPanel, 1);
 }
@@ -217,6 +234,38 @@ void TFormMain::CreateDialogs()
         dialog->setDefaultSuffix(QStringLiteral("lst"));
         dialog->setOption(QFileDialog::DontUseNativeDialog);
         dialog->setSizeGripEnabled(true);
+    }
+}
+
+void TFormMain::StyleBars()
+{
+    // Flat bars: no gradients and no extra spacing; the item under the mouse or with an open
+    // menu lights up in the bars' highlight colour, a pressed button shows the button face.
+    const QString highlight = QStringLiteral("rgb(%1, %2, %3)")
+                                  .arg(BarHighlightColour.Red)
+                                  .arg(BarHighlightColour.Green)
+                                  .arg(BarHighlightColour.Blue);
+    menuBar()->setStyleSheet(
+        QStringLiteral("QMenuBar { background: palette(button); border: none; spacing: 0px; }"
+                       "QMenuBar::item { background: transparent; padding: 2px 6px; }"
+                       "QMenuBar::item:selected, QMenuBar::item:pressed { background: %1; }")
+            .arg(highlight));
+    FToolBar->setStyleSheet(
+        QStringLiteral("QToolBar { background: palette(button); border: none; spacing: 0px;"
+                       " padding: 0px; }"
+                       "QToolButton { border: 1px solid transparent; padding: 2px; }"
+                       "QToolButton:hover { background: %1; border-color: palette(mid); }"
+                       "QToolButton:pressed { background: palette(button); }")
+            .arg(highlight));
+    // The menus keep their style's look and take only the colour: a style sheet would redraw
+    // their icons, check marks and shortcut column from scratch.
+    const QColor highlightColour(BarHighlightColour.Red, BarHighlightColour.Green,
+                                 BarHighlightColour.Blue);
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
+        QPalette palette = menu->palette();
+        palette.setColor(QPalette::Highlight, highlightColour);
+        palette.setColor(QPalette::HighlightedText, palette.color(QPalette::Text));
+        menu->setPalette(palette);
     }
 }
 
@@ -278,8 +327,19 @@ void TFormMain::OnIdle()
 {
     if (!FShown || QApplication::activeModalWidget())
         return;
-    TakeHintUnderMouse();
-    ActFileNewUpdate();
+    try {
+        if (FPendingBounds && windowHandle() && windowHandle()->isExposed())
+            ApplyWindowBounds();
+        TakeHintUnderMouse();
+        ActFileNewUpdate();
+    } catch (const std::exception& error) {
+        // The dispatcher is about to sleep: a modal box can't run from here, so it runs as
+        // soon as the loop turns again.
+        QMetaObject::invokeMethod(
+            this,
+            [this, message = std::string(error.what())] { ApplicationEvents1Exception(message); },
+            Qt::QueuedConnection);
+    }
 }
 
 void TFormMain::TakeHintUnderMouse()
@@ -313,6 +373,7 @@ void TFormMain::ActFileNewUpdate()
         if (action->isEnabled() != enabled)
             action->setEnabled(enabled);
     }
+    // The task bar shows the window's title, so this is the application's title as well.
     const QString title = ToQString(state.Title);
     if (windowTitle() != title)
         setWindowTitle(title);
@@ -454,18 +515,39 @@ void TFormMain::CloseWindow() { close(); }
 
 TBounds TFormMain::WindowBounds() const
 {
+    if (FPendingBounds)
+        return *FPendingBounds;
     const QRect frame = frameGeometry();
     return {frame.x(), frame.y(), frame.width(), frame.height()};
 }
 
 void TFormMain::SetWindowBounds(const TBounds& bounds)
 {
-    // Bounds are the outer frame; Qt sizes the inside.
+    FPendingBounds = bounds;
+    ApplyWindowBounds();
+}
+
+TFrameMargins TFormMain::FrameMargins() const
+{
     const QRect frame = frameGeometry();
-    const int extraWidth = frame.width() - width();
-    const int extraHeight = frame.height() - height();
-    move(bounds.Left, bounds.Top);
-    resize(bounds.Width - extraWidth, bounds.Height - extraHeight);
+    const QRect inside = geometry();
+    return {inside.left() - frame.left(), inside.top() - frame.top(),
+            frame.right() - inside.right(), frame.bottom() - inside.bottom()};
+}
+
+// Bounds are the outer frame, but Qt sizes the inside, and the frame's size is known only
+// once the window manager has framed the shown window.
+void TFormMain::ApplyWindowBounds()
+{
+    const TBounds bounds = *FPendingBounds;
+    if (!windowHandle() || !windowHandle()->isExposed()) {
+        move(bounds.Left, bounds.Top); // places the frame, whatever its size turns out to be
+        resize(bounds.Width, bounds.Height);
+        return;
+    }
+    const TBounds inside = InsideFrame(bounds, FrameMargins());
+    setGeometry(inside.Left, inside.Top, inside.Width, inside.Height);
+    FPendingBounds.reset();
 }
 
 bool TFormMain::IsWindowNormal() const

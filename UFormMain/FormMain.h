@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MainController.h"
+#include "WindowSnap.h"
 
 #include <QMainWindow>
 #include <array>
@@ -9,6 +10,7 @@
 class QAction;
 class QFileDialog;
 class QLabel;
+class QToolBar;
 class QTreeView;
 
 // The main window: a thin view over TMainController. It builds its bars from the command
@@ -24,6 +26,7 @@ public:
     TMainController& Controller() { return FController; }
     QAction* Action(TCommandId id) const { return FActions[CommandIndex(id)]; }
     QTreeView* ListView() const { return FListView1; }
+    QToolBar* ToolBar() const { return FToolBar; }
     QLabel* PositionPanel() const { return FPositionPanel; }
     QLabel* StatusPanel() const { return FStatusPanel; }
     int BusyFlag() const { return FBusy; }
@@ -54,8 +57,11 @@ private:
     void CreateListView();
     void CreateStatusBar();
     void CreateDialogs();
+    void StyleBars();
     void OnIdle();
     void TakeHintUnderMouse();
+    TFrameMargins FrameMargins() const;
+    void ApplyWindowBounds();
 
     // IUserInterface
     void ProcessBusy() override;
@@ -79,6 +85,7 @@ private:
 
     TMainController FController;
     std::array<QAction*, CommandCount> FActions{};
+    QToolBar* FToolBar = nullptr;
     QTreeView* FListView1 = nullptr;
     QLabel* FPositionPanel = nullptr;
     QLabel* FStatusPanel = nullptr;
@@ -88,4 +95,7 @@ private:
     int FBusy = 0; // the window's tag: 1 while a processing pass runs
     bool FShown = false;
     bool FSnapping = false;
+    // Bounds asked for before the window manager's frame was known; they are applied again
+    // once it is, since they describe the frame and not the inside.
+    std::optional<TBounds> FPendingBounds;
 };

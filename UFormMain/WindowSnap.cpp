@@ -1,5 +1,6 @@
 #include "WindowSnap.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -22,4 +23,11 @@ TBounds SnapToEdges(const TBounds& frame, const TBounds& area, int distance)
     snapped.Left = SnapAxis(frame.Left, frame.Width, area.Left, area.Width, distance);
     snapped.Top = SnapAxis(frame.Top, frame.Height, area.Top, area.Height, distance);
     return snapped;
+}
+
+TBounds InsideFrame(const TBounds& outer, const TFrameMargins& frame)
+{
+    return {outer.Left + frame.Left, outer.Top + frame.Top,
+            std::max(outer.Width - frame.Left - frame.Right, 0),
+            std::max(outer.Height - frame.Top - frame.Bottom, 0)};
 }

@@ -8,8 +8,6 @@ int main(int argc, char** argv)
     std::string iniFileName = ComputeIniFileName();
     TApplication application(argc, argv);
     TFormMain formMain(std::move(iniFileName));
-    application.SetErrorHandler(
-        [&formMain](const std::string& message) { formMain.ApplicationEvents1Exception(message); });
     formMain.show();
     return TApplication::exec();
 }

@@ -40,3 +40,13 @@ TEST(WindowSnap, SizeNeverChangesAndTheNearEdgeWinsWhenBothQualify)
     const TBounds snapped = SnapToEdges(wide, Area, 10);
     EXPECT_EQ(snapped, (TBounds{40, 24, 995, 690}));
 }
+
+TEST(WindowFrame, TheInsideIsTheOuterBoundsLessEachMargin)
+{
+    const TBounds outer{192, 107, 412, 317};
+    EXPECT_EQ(InsideFrame(outer, {}), outer);
+    EXPECT_EQ(InsideFrame(outer, {1, 20, 1, 5}), (TBounds{193, 127, 410, 292}));
+    EXPECT_EQ(InsideFrame(outer, {4, 4, 8, 8}), (TBounds{196, 111, 400, 305}));
+    // A frame larger than the bounds leaves an empty inside, not a negative one.
+    EXPECT_EQ(InsideFrame({0, 0, 10, 10}, {8, 8, 8, 8}), (TBounds{8, 8, 0, 0}));
+}
