@@ -1,10 +1,14 @@
 #include "QuarnelCli.h"
 
+#include "Diagnosis.h"
 #include "Engine.h"
+#include "Lint.h"
 #include "ListFile.h"
+#include "Pinning.h"
 #include "QuarnelError.h"
 
 #include <QCommandLineParser>
+#include <bit>
 #include <istream>
 #include <iterator>
 #include <optional>
@@ -15,23 +19,81 @@
 
 namespace {
 
-constexpr const char* Usage = "Usage: quarnel-cli [--marker C] [--format tsv|lst] [FILE|-]";
+constexpr const char* Usage =
+    "Usage: quarnel-cli [--marker C] [--format tsv|lst] [--explain] [--keep] [FILE|-]\n"
+    "       quarnel-cli --check [--marker C] [FILE|-]";
 
-constexpr const char* Description =
-    "Gives every caption of a caption list its own accelerator and prints the result.\n"
-    "\n"
-    "Reads FILE (or standard input for \"-\" or no FILE) as a caption list file: one caption\n"
-    "per line, lines ending at CR, LF or CR LF, the text ending at the first NUL byte.\n"
-    "\n"
-    "Output formats:\n"
-    "  tsv  one line per caption: original TAB accelerated TAB key LF, with backslash, tab,\n"
-    "       CR and LF inside a field written as \\\\, \\t, \\r and \\n. Every caption is\n"
-    "       printed, with empty accelerated caption and key when no combination exists.\n"
-    "  lst  the accelerated captions as a caption list file (CR LF after each); nothing\n"
-    "       when no combination exists.\n"
-    "\n"
-    "Exit status: 0 success (an empty list succeeds with no output), 1 no combination of\n"
-    "distinct keys exists, 2 unreadable input or bad arguments.";
+// Written out in full rather than generated: a reference page reads better in sections than
+// Qt's one-line-per-option list.
+constexpr const char* HelpPage =
+    R"(NAME
+    quarnel-cli - give every caption of a list its own accelerator key
+
+SYNOPSIS
+    quarnel-cli [--marker C] [--format tsv|lst] [--explain] [--keep] [FILE|-]
+    quarnel-cli --check [--marker C] [FILE|-]
+    quarnel-cli --help
+
+DESCRIPTION
+    Reads FILE, or standard input for "-" or no FILE, as a caption list file: one
+    caption per line, lines ending at CR, LF or CR LF, the text ending at the first
+    NUL byte. Inserts the marker before one character of every caption so that no two
+    captions share an access key, and prints the result. Captions are taken in list
+    order and characters from left to right; the first such assignment wins. A key is
+    a letter (either case), a digit or one of ! $ < = > ? @. A doubled marker stands
+    for a literal marker character.
+
+OPTIONS
+    --marker C
+        The accelerator marker, one character of one byte (default "&").
+
+    --format tsv|lst
+        tsv (default): one line per caption, original TAB accelerated TAB key LF,
+        with backslash, tab, CR and LF inside a field written as \\, \t, \r and \n.
+        Every caption is printed, with empty accelerated caption and key when no
+        combination exists.
+        lst: the accelerated captions as a caption list file, CR LF after each;
+        nothing when no combination exists.
+
+    --explain
+        When no combination exists, also say why on standard error: every caption
+        without a character that can be a key, or else a group of captions that
+        share fewer keys than they are, none of which could be left out, and how
+        many captions at most can get distinct keys.
+
+    --keep
+        A caption that already carries exactly one marker keeps it and its key; the
+        other captions are assigned around those keys. Markers that cannot be kept (a
+        key marked twice, a marker before a character that cannot be a key, a marker
+        at the end, several markers in one caption) are reported on standard error
+        as FILE:LINE: message, and nothing is assigned. Combines with --explain.
+
+    --check
+        Checks a list whose captions already carry markers and prints one
+        FILE:LINE: message per finding: no marker, a marker at the end, a marker
+        before a character that cannot be a key, several markers in one caption, a
+        key used twice (naming both lines). Standard input is named <stdin>.
+
+    -h, --help
+        Shows this help.
+
+EXIT STATUS
+    0   Every caption got a key (an empty list succeeds with no output), or --check
+        found nothing.
+    1   No combination of distinct keys exists, --keep met markers it cannot keep,
+        or --check found something. The reason goes to standard error, apart from
+        --check, whose findings are its output.
+    2   Unreadable input or bad arguments.
+
+EXAMPLES
+    quarnel-cli menu.lst
+    quarnel-cli --format lst --marker '~' menu.lst > accelerated.lst
+    quarnel-cli --explain menu.lst
+    quarnel-cli --check translated.lst
+    quarnel-cli --keep --format lst translated.lst > completed.lst
+)";
+
+constexpr const char* StdinName = "<stdin>";
 
 class TSilentHost : public IProcessHost
 {
@@ -45,18 +107,14 @@ struct TOptions
 {
     char Marker = DefaultAccChar;
     bool Lst = false;
+    bool Explain = false;
+    bool Keep = false;
+    bool Check = false;
     std::optional<std::string> FileName; // none: standard input
-};
 
-std::string HelpText(const QCommandLineParser& parser)
-{
-    // Qt's own text starts with a usage line naming the executable as it was invoked and
-    // listing no options; ours is fixed, and the rest (description, options) is kept.
-    const QString text = parser.helpText();
-    const qsizetype firstBreak = text.indexOf(QLatin1Char('\n'));
-    return std::string(Usage) + '\n' +
-           (firstBreak < 0 ? QString() : text.mid(firstBreak)).toStdString();
-}
+    // How messages name the input.
+    std::string InputName() const { return FileName ? *FileName : StdinName; }
+};
 
 std::string EscapeField(std::string_view field)
 {
@@ -126,36 +184,137 @@ void WriteLst(std::ostream& out, const std::vector<RAccelerated>& results)
     out << JoinCaptionLines(captions);
 }
 
+std::string Quoted(std::string_view caption)
+{
+    return "'" + EscapeField(caption) + "'";
+}
+
+// On standard error after the failure message: what stops the list, and how far it gets.
+void WriteExplanation(std::ostream& err, const std::string& name,
+                      const std::vector<std::string>& captions, const std::vector<TKeySet>& keySets)
+{
+    const RDiagnosis diagnosis = Diagnose(keySets);
+    std::string text;
+    for (const std::size_t line : diagnosis.WithoutKeys)
+        text += name + ':' + std::to_string(line + 1) + ": " + Quoted(captions[line]) +
+                " has no character that can be a key\n";
+    if (!diagnosis.Group.empty()) {
+        const int keys = std::popcount(diagnosis.GroupKeys);
+        text += name + ": " + std::to_string(diagnosis.Group.size()) + " captions share only " +
+                std::to_string(keys) + (keys == 1 ? " key (" : " keys (") +
+                KeysText(diagnosis.GroupKeys) + "):";
+        const char* separator = " ";
+        for (const std::size_t line : diagnosis.Group) {
+            text += separator + ("line " + std::to_string(line + 1)) + ' ' + Quoted(captions[line]);
+            separator = ", ";
+        }
+        text += '\n';
+    }
+    text += name + ": at most " + std::to_string(diagnosis.MaxDistinct) + " of " +
+            std::to_string(captions.size()) + " captions can get distinct keys\n";
+    err << text;
+}
+
+void WriteFindings(std::ostream& out, const std::string& name,
+                   const std::vector<RFinding>& findings, char marker)
+{
+    std::string text;
+    for (const RFinding& finding : findings) {
+        text += name + ':' + std::to_string(finding.Line + 1) + ": " +
+                DescribeFinding(finding, marker) + '\n';
+        if (text.size() >= 65536) {
+            out << text;
+            text.clear();
+        }
+    }
+    out << text;
+}
+
+void WriteResults(std::ostream& out, const TOptions& options,
+                  const std::vector<std::string>& captions,
+                  const std::vector<RAccelerated>& results)
+{
+    if (options.Lst)
+        WriteLst(out, results);
+    else
+        WriteTsv(out, captions, results);
+    out.flush();
+}
+
+int RunCheck(const TOptions& options, const std::vector<std::string>& captions, std::ostream& out)
+{
+    const std::vector<RFinding> findings = LintCaptions(captions, options.Marker);
+    WriteFindings(out, options.InputName(), findings, options.Marker);
+    out.flush();
+    return findings.empty() ? CliExitSuccess : CliExitNoCombination;
+}
+
+int RunKeep(const TOptions& options, const std::vector<std::string>& captions, std::ostream& out,
+            std::ostream& err)
+{
+    const RPinnedAssignment assignment = AssignKeepingPins(captions, options.Marker);
+    WriteResults(out, options, captions, assignment.Results);
+    if (assignment.Assigned)
+        return CliExitSuccess;
+    if (!assignment.Conflicts.empty()) {
+        WriteFindings(err, options.InputName(), assignment.Conflicts, options.Marker);
+        return CliExitNoCombination;
+    }
+    err << MsgNoCombination << '\n';
+    if (options.Explain)
+        WriteExplanation(err, options.InputName(), captions,
+                         PinnedKeySets(captions, options.Marker));
+    return CliExitNoCombination;
+}
+
+int RunProcess(const TOptions& options, const std::vector<std::string>& captions, std::ostream& out,
+               std::ostream& err)
+{
+    TAccEngine engine;
+    engine.FAccChar = options.Marker;
+    TSilentHost host;
+    std::vector<RAccelerated> results;
+    std::string failure;
+    try {
+        results = engine.Process(
+            captions.size(),
+            [&captions](std::size_t i) -> const std::string& { return captions[i]; }, host);
+    } catch (const EQuarnelError& error) {
+        failure = error.what();
+    }
+
+    WriteResults(out, options, captions, results);
+    if (failure.empty())
+        return CliExitSuccess;
+    err << failure << '\n';
+    if (options.Explain)
+        WriteExplanation(err, options.InputName(), captions, KeySetsOf(captions));
+    return CliExitNoCombination;
+}
+
 } // namespace
 
 int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, std::ostream& err)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromLatin1(Description));
     // Qt's own help option would bring --help-all and its Qt options, which mean nothing here.
-    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("Shows this help."));
-    parser.addOption(helpOption);
-    const QCommandLineOption markerOption(
-        QStringLiteral("marker"),
-        QStringLiteral("Accelerator marker, a single one-byte character (default \"&\")."),
-        QStringLiteral("C"), QStringLiteral("&"));
-    const QCommandLineOption formatOption(QStringLiteral("format"),
-                                          QStringLiteral("Output format, tsv (default) or lst."),
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption markerOption(QStringLiteral("marker"), QString(), QStringLiteral("C"),
+                                          QStringLiteral("&"));
+    const QCommandLineOption formatOption(QStringLiteral("format"), QString(),
                                           QStringLiteral("tsv|lst"), QStringLiteral("tsv"));
-    parser.addOption(markerOption);
-    parser.addOption(formatOption);
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("Caption list file; \"-\" or none reads standard "
-                                                "input."),
-                                 QStringLiteral("[FILE|-]"));
+    const QCommandLineOption explainOption(QStringLiteral("explain"));
+    const QCommandLineOption keepOption(QStringLiteral("keep"));
+    const QCommandLineOption checkOption(QStringLiteral("check"));
+    parser.addOptions(
+        {helpOption, markerOption, formatOption, explainOption, keepOption, checkOption});
 
     if (!parser.parse(arguments)) {
         err << parser.errorText().toStdString() << '\n' << Usage << '\n';
         return CliExitBadInput;
     }
     if (parser.isSet(helpOption)) {
-        out << HelpText(parser);
+        out << HelpPage;
         return CliExitSuccess;
     }
 
@@ -172,6 +331,14 @@ int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
         return CliExitBadInput;
     }
     options.Lst = format == QLatin1String("lst");
+    options.Explain = parser.isSet(explainOption);
+    options.Keep = parser.isSet(keepOption);
+    options.Check = parser.isSet(checkOption);
+    // A check assigns nothing, so there is nothing to explain, keep or format.
+    if (options.Check && (options.Explain || options.Keep || parser.isSet(formatOption))) {
+        err << "--check takes no --explain, --keep or --format.\n" << Usage << '\n';
+        return CliExitBadInput;
+    }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 1) {
         err << "Give at most one caption list file.\n" << Usage << '\n';
@@ -188,27 +355,9 @@ int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
         return CliExitBadInput;
     }
 
-    TAccEngine engine;
-    engine.FAccChar = options.Marker;
-    TSilentHost host;
-    std::vector<RAccelerated> results;
-    std::string failure;
-    try {
-        results = engine.Process(
-            captions.size(),
-            [&captions](std::size_t i) -> const std::string& { return captions[i]; }, host);
-    } catch (const EQuarnelError& error) {
-        failure = error.what();
-    }
-
-    if (options.Lst)
-        WriteLst(out, results);
-    else
-        WriteTsv(out, captions, results);
-    out.flush();
-    if (!failure.empty()) {
-        err << failure << '\n';
-        return CliExitNoCombination;
-    }
-    return CliExitSuccess;
+    if (options.Check)
+        return RunCheck(options, captions, out);
+    if (options.Keep)
+        return RunKeep(options, captions, out, err);
+    return RunProcess(options, captions, out, err);
 }

@@ -47,7 +47,7 @@ check "bad format exits 2" 2 $?
 
 "$cli" --help >"$work/help"
 check "help exits 0" 0 $?
-grep -q "Usage: quarnel-cli" "$work/help"
+grep -q "^SYNOPSIS" "$work/help"
 check "help shows usage" 0 $?
 
 [ "$failures" -eq 0 ] && echo "all checks passed"
