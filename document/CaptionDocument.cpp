@@ -77,11 +77,24 @@ TSelectionFacts TCaptionDocument::SelectionFacts() const
     TSelectionFacts facts;
     const int count = FModel.Count();
     if (count > 0) {
-        for (const QItemSelectionRange& range : FSelection.selection())
-            if (range.isValid() && (facts.FirstSelected < 0 || range.top() < facts.FirstSelected))
+        // One pass over one copy of the ranges: Qt copies them all again for every row asked
+        // about, which a hundred thousand scattered ranges make felt on each idle pass.
+        bool lastRowTouched = false;
+        for (const QItemSelectionRange& range : FSelection.selection()) {
+            if (!range.isValid())
+                continue;
+            if (facts.FirstSelected < 0 || range.top() < facts.FirstSelected)
                 facts.FirstSelected = range.top();
+            if (range.bottom() >= count - 1) {
+                if (range.left() == 0 && range.right() >= TEntryModel::ColumnCount - 1)
+                    facts.LastRowSelected = true;
+                else
+                    lastRowTouched = true;
+            }
+        }
         facts.FirstRowSelected = facts.FirstSelected == 0;
-        facts.LastRowSelected = facts.HasSelection() && IsRowSelected(count - 1);
+        if (!facts.LastRowSelected && lastRowTouched)
+            facts.LastRowSelected = IsRowSelected(count - 1);
     }
     FFacts = facts;
     FFactsValid = true;

@@ -49,6 +49,8 @@ public:
     TSelectionFacts SelectionFacts() const;
     bool IsRowSelected(int row) const;
     void SelectRows(int first, int last);
+    // Replaces the selection by these rows in one step; any order, duplicates allowed.
+    void SelectOnlyRows(std::vector<int> rows);
 
     // Editing.
     void AddCaption(std::string caption);

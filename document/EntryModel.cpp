@@ -35,10 +35,11 @@ void TEntryModel::SetResults(std::vector<std::pair<std::string, char>> results)
     emit dataChanged(index(0, ColAccelerated), index(Count() - 1, ColKey));
 }
 
-void TEntryModel::Rearrange(const std::function<std::pair<int, int>(std::vector<TEntry>&)>& change)
+void TEntryModel::Rearrange(const std::function<TRowSpans(std::vector<TEntry>&)>& change)
 {
-    const auto [first, last] = change(FEntries);
-    if (first <= last)
+    // One signal per span, not one over them all: a view walks every row of a span it is
+    // told about, and scattered moves leave most rows between the spans untouched.
+    for (const auto& [first, last] : change(FEntries))
         emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
 }
 
@@ -46,11 +47,25 @@ void TEntryModel::Permute(const std::function<std::vector<int>(const std::vector
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const std::vector<int> newOrder = order(FEntries); // newOrder[newRow] = oldRow
-    std::vector<TEntry> sorted;
-    sorted.reserve(FEntries.size());
-    for (const int oldRow : newOrder)
-        sorted.push_back(std::move(FEntries[static_cast<std::size_t>(oldRow)]));
-    FEntries = std::move(sorted);
+    // In place, cycle by cycle: a second array of a million entries costs more in page faults
+    // than the moves themselves.
+    std::vector<bool> placed(newOrder.size(), false);
+    for (std::size_t start = 0; start < newOrder.size(); ++start) {
+        if (placed[start])
+            continue;
+        TEntry held = std::move(FEntries[start]);
+        std::size_t row = start;
+        for (;;) {
+            placed[row] = true;
+            const auto from = static_cast<std::size_t>(newOrder[row]);
+            if (from == start) {
+                FEntries[row] = std::move(held);
+                break;
+            }
+            FEntries[row] = std::move(FEntries[from]);
+            row = from;
+        }
+    }
 
     std::vector<int> newRowOf(newOrder.size());
     for (std::size_t newRow = 0; newRow < newOrder.size(); ++newRow)

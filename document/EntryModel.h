@@ -25,8 +25,10 @@ public:
     void Append(TEntry entry);
     void RemoveAt(int row);
     void SetResults(std::vector<std::pair<std::string, char>> results); // one per entry
-    // Rearranges entries without adding or removing any; `change` returns the changed span.
-    void Rearrange(const std::function<std::pair<int, int>(std::vector<TEntry>&)>& change);
+    // Rearranges entries without adding or removing any; `change` returns the changed spans
+    // (first and last row each), in ascending order.
+    using TRowSpans = std::vector<std::pair<int, int>>;
+    void Rearrange(const std::function<TRowSpans(std::vector<TEntry>&)>& change);
     // Sorts with a caller-supplied permutation step so persistent indexes (the selection)
     // follow their entries.
     void Permute(const std::function<std::vector<int>(const std::vector<TEntry>&)>& order);
