@@ -124,7 +124,7 @@ std::optional<TProfileFile::TSectionRange> TProfileFile::FindSection(std::string
 {
     for (std::size_t i = 0; i < FLines.size(); ++i) {
         const auto name = SectionNameOf(FLines[i].Text);
-        if (!name || !SameName(*name, section)) {
+        if (!name || !SameName(*name, Trim(section))) {
             continue;
         }
         std::size_t end = i + 1;
@@ -141,7 +141,7 @@ std::optional<std::size_t> TProfileFile::FindKey(const TSectionRange& range,
 {
     for (std::size_t i = range.Header + 1; i < range.End; ++i) {
         const auto name = KeyOf(FLines[i].Text);
-        if (name && SameName(*name, key)) {
+        if (name && SameName(*name, Trim(key))) {
             return i;
         }
     }
@@ -188,6 +188,13 @@ void TProfileFile::WriteString(std::string_view section, std::string_view key,
     }
     if (key.find('=') != std::string_view::npos) {
         throw std::invalid_argument("profile key names must not contain '='");
+    }
+    // Names in the file are read without their surrounding blanks, so a name is stored that
+    // way too; otherwise the value written could never be found again.
+    section = Trim(section);
+    key = Trim(key);
+    if (!key.empty() && key.front() == '[') {
+        throw std::invalid_argument("profile key names must not begin with '['");
     }
 
     std::string line = KeyLine(key, value);

@@ -28,9 +28,10 @@ public:
     std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
 
     // Throws std::invalid_argument when the names or the value cannot be stored without
-    // changing the file's structure: a line break anywhere, "]" in the section name or "=" in
-    // the key. Such a write would otherwise plant lines that other readers take for sections or
-    // keys of their own.
+    // changing the file's structure: a line break anywhere, "]" in the section name, "=" in
+    // the key or "[" at its start. Such a write would otherwise plant lines that other readers
+    // take for sections or keys of their own. Blanks around a name are dropped, as they are
+    // when names are read from the file.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     void EraseSection(std::string_view section);

@@ -8,8 +8,11 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QString>
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -40,6 +43,53 @@ std::optional<std::string> ReadBytes(const QString& path)
     return bytes.toStdString();
 }
 
+// Which acquisition of the lock is on disk: every holder creates the lock file anew, so a
+// change of inode or creation time means another writer has had its turn.
+struct TLockHolder
+{
+    ino_t Inode = 0;
+    std::int64_t ChangeSeconds = 0;
+    long ChangeNanoseconds = 0;
+
+    bool operator==(const TLockHolder&) const = default;
+};
+
+std::optional<TLockHolder> CurrentHolder(const QString& lockPath)
+{
+    struct stat info = {};
+    if (::stat(QFile::encodeName(lockPath).constData(), &info) != 0) {
+        return std::nullopt;
+    }
+    return TLockHolder{info.st_ino, info.st_ctim.tv_sec, info.st_ctim.tv_nsec};
+}
+
+// QLockFile's own wait doubles its pause after every miss, up to seconds at a time, and counts
+// the whole time spent queueing: behind a few busy writers a waiter keeps losing the lock to
+// later arrivals and gives up although every holder lets go within milliseconds. Here the
+// lock is asked for at short, steady intervals, and the wait runs out only when one and the
+// same holder keeps the lock for all of it.
+bool AcquireLock(QLockFile& lock, const QString& lockPath, const std::chrono::milliseconds wait)
+{
+    constexpr std::chrono::milliseconds Pause{2};
+    std::optional<TLockHolder> holder = CurrentHolder(lockPath);
+    auto deadline = std::chrono::steady_clock::now() + wait;
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError) {
+            return false;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        const std::optional<TLockHolder> current = CurrentHolder(lockPath);
+        if (current != holder) {
+            holder = current;
+            deadline = now + wait;
+        } else if (now >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(Pause);
+    }
+    return true;
+}
+
 } // namespace
 
 TProfileFile ReadProfile(const std::string& path)
@@ -54,9 +104,10 @@ void UpdateProfile(const std::string& path, const std::function<void(TProfileFil
     const EQuarnelError failure("Unable to write to " + path);
     const QString qtPath = ToQtPath(path);
 
-    QLockFile lock(qtPath + QStringLiteral(".lock"));
+    const QString lockPath = qtPath + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
     lock.setStaleLockTime(StaleLockAge);
-    if (!lock.tryLock(lockWait)) {
+    if (!AcquireLock(lock, lockPath, lockWait)) {
         throw failure;
     }
 

@@ -6,9 +6,10 @@
 #include <functional>
 #include <string>
 
-// How long UpdateProfile waits for another writer of the same settings file. Writers hold the
-// lock only for one read-modify-write of a small file, so a lock that outlives this wait was
-// left behind by a process that died while holding it.
+// How long UpdateProfile lets one other writer of the same settings file hold the lock. Writers
+// hold it only for one read-modify-write of a small file, so a lock that outlives this wait was
+// left behind by a process that died while holding it. Waiting behind writers that take their
+// turns one after another does not count against it.
 inline constexpr std::chrono::milliseconds ProfileLockWait{6000};
 
 // The settings file as it is on disk now; a missing or unreadable file is an empty profile.
