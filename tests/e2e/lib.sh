@@ -1,5 +1,6 @@
 # Shared helpers for end-to-end tests of the real program under Xvfb.
 # Source it, then: e2e_start <program> [args]; e2e_key ...; e2e_type ...; e2e_stop.
+# With E2E_WM set to a window manager's command, the program runs under that manager.
 set -euo pipefail
 
 E2E_TMP=$(mktemp -d)
@@ -9,6 +10,7 @@ mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$windir" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
 E2E_XVFB_PID=
+E2E_WM_PID=
 E2E_APP_PID=
 E2E_WINDOW=
 
@@ -19,6 +21,7 @@ e2e_fail() {
 
 e2e_cleanup() {
     [ -n "$E2E_APP_PID" ] && kill "$E2E_APP_PID" 2>/dev/null || true
+    [ -n "$E2E_WM_PID" ] && kill "$E2E_WM_PID" 2>/dev/null || true
     [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null || true
     rm -rf "$E2E_TMP"
 }
@@ -54,8 +57,20 @@ e2e_wait_window() {
     e2e_fail "no window named '$pattern'"
 }
 
+# Starts the window manager $1 and waits until it has announced itself on the root window.
+e2e_start_wm() {
+    $1 >"$E2E_TMP/wm.log" 2>&1 &
+    E2E_WM_PID=$!
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+        sleep 0.1
+    done
+    e2e_fail "window manager '$1' did not start"
+}
+
 e2e_start() {
     e2e_start_display
+    [ -z "${E2E_WM:-}" ] || e2e_start_wm "$E2E_WM"
     "$@" >"$E2E_TMP/app.log" 2>&1 &
     E2E_APP_PID=$!
     E2E_WINDOW=$(e2e_wait_window "Quarnel 1.0")
