@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -454,6 +455,13 @@ std::optional<std::string> TFormMain::RunFileDialog(QFileDialog* dialog,
     // Only the name: a full path would make the dialog start in that path's folder instead.
     dialog->selectFile(QFile::decodeName(QByteArray::fromStdString(FileNamePart(state.FileName))));
     const bool confirmed = dialog->exec() == QDialog::Accepted;
+    // The name field's completer may still be reading a folder the user typed; when it is
+    // done it would pop up over the window with the dialog gone and take the keyboard.
+    if (const auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        edit && edit->completer()) {
+        edit->completer()->setCompletionPrefix(QString());
+        edit->completer()->popup()->hide();
+    }
     // The dialog is kept for next time; without this the keyboard would still talk to it.
     FListView1->setFocus();
     if (!confirmed || dialog->selectedFiles().isEmpty())
