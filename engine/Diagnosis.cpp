@@ -159,10 +159,20 @@ void Shrink(std::vector<std::size_t>& group, const std::vector<TKeySet>& keySets
 
 TKeySet KeySetOf(std::string_view caption)
 {
+    // A million captions go through here for one explanation; one lookup per byte instead of
+    // three calls. Built once from the engine's own rules, so the two can never disagree.
+    static const std::array<TKeySet, 256> KeyBit = [] {
+        std::array<TKeySet, 256> table{};
+        for (int b = 0; b < 256; ++b) {
+            const char c = static_cast<char>(b);
+            if (IsEligibleChar(c))
+                table[static_cast<std::size_t>(b)] = Bit(KeyIndex(KeyOf(c)));
+        }
+        return table;
+    }();
     TKeySet keys = 0;
     for (const char c : caption)
-        if (IsEligibleChar(c))
-            keys |= Bit(KeyIndex(KeyOf(c)));
+        keys |= KeyBit[static_cast<unsigned char>(c)];
     return keys;
 }
 

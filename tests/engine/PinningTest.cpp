@@ -118,13 +118,11 @@ TEST(Pinning, NothingPinnedGivesTheProcessingPassResult)
         }
         engine.FindCombination();
         std::vector<RAccelerated> expected;
+        const TCombination& best = engine.BestCombination();
         std::size_t i = 0;
-        for (const RPosResultList* node = engine.PosResults(); node; node = node->Next.get(), ++i)
-            expected.push_back(
-                {engine.AcceleratedCaption(node->PosResult, engine.BestCombination()[i]),
-                 engine.BestCombination()[i].Key});
-        if (engine.BestCombination().empty())
-            expected.clear();
+        for (const RPosResultList* node = engine.PosResults(); node && !best.empty();
+             node = node->Next.get(), ++i)
+            expected.push_back({engine.AcceleratedCaption(node->PosResult, best[i]), best[i].Key});
         const RPinnedAssignment assignment = AssignKeepingPins(captions, '&');
         ASSERT_TRUE(assignment.Conflicts.empty());
         ASSERT_EQ(assignment.Assigned, !expected.empty()) << list;
