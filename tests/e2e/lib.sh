@@ -9,10 +9,14 @@ export windir=$E2E_TMP/windows
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$windir" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
+# A sanitizer build ends with a leak report; system libraries keep some memory for good.
+: "${LSAN_OPTIONS:=suppressions=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/lsan.supp}"
+export LSAN_OPTIONS
 E2E_XVFB_PID=
 E2E_WM_PID=
 E2E_APP_PID=
 E2E_WINDOW=
+E2E_APP_STATUS=
 
 e2e_fail() {
     echo "FAIL: $*" >&2
@@ -27,18 +31,18 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
+# The server picks a free display itself, so tests running side by side never share one.
 e2e_start_display() {
-    local display
-    for display in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
-        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-        E2E_XVFB_PID=$!
-        export DISPLAY=":$display"
-        for _ in $(seq 50); do
+    local number_file=$E2E_TMP/display
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    E2E_XVFB_PID=$!
+    for _ in $(seq 100); do
+        if [ -s "$number_file" ]; then
+            export DISPLAY=":$(head -n 1 "$number_file")"
             xdpyinfo >/dev/null 2>&1 && return 0
-            sleep 0.1
-        done
-        kill "$E2E_XVFB_PID" 2>/dev/null || true
+        fi
+        kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+        sleep 0.1
     done
     e2e_fail "no X display could be started"
 }
@@ -65,7 +69,7 @@ e2e_start_wm() {
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
         sleep 0.1
     done
-    e2e_fail "window manager '$1' did not start"
+    e2e_fail "window manager '$1' did not start: $(cat "$E2E_TMP/wm.log")"
 }
 
 e2e_start() {
@@ -94,13 +98,17 @@ e2e_type() {
 
 e2e_title() { xdotool getwindowname "$E2E_WINDOW"; }
 
-# Waits until the program has ended; fails if it does not within $1 seconds.
+# Waits until the program has ended and checks it ended well; fails if it does not end
+# within $1 seconds. Its exit status is left in E2E_APP_STATUS.
 e2e_wait_exit() {
     local seconds=${1:-10}
     for _ in $(seq $((seconds * 10))); do
         kill -0 "$E2E_APP_PID" 2>/dev/null || {
-            wait "$E2E_APP_PID" || true
+            E2E_APP_STATUS=0
+            wait "$E2E_APP_PID" || E2E_APP_STATUS=$?
             E2E_APP_PID=
+            [ "$E2E_APP_STATUS" -eq 0 ] ||
+                e2e_fail "program exited with $E2E_APP_STATUS: $(cat "$E2E_TMP/app.log")"
             return 0
         }
         sleep 0.1

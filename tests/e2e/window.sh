@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The real program starts with its title and initial bounds, and Exit in the File menu ends it.
+# A list named on the command line is not opened.
 source "$(dirname "$0")/lib.sh"
-e2e_start "$1"
+printf 'File\r\nEdit\r\n' >"$E2E_TMP/menu.lst"
+e2e_start "$1" "$E2E_TMP/menu.lst"
 
 title=$(e2e_title)
 [ "$title" = "Quarnel 1.0 - [Untitled.lst]" ] || e2e_fail "title '$title'"

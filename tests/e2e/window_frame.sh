@@ -11,10 +11,10 @@ E2E_WM=openbox e2e_start "$1"
 # The outer frame: the inside's place and size widened by the frame the manager announces.
 outer_bounds() {
     local extents info x y w h
-    extents=$(xprop -id "$E2E_WINDOW" _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -d ' ')
+    extents=$(xprop -id "$E2E_WINDOW" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ' ')
     [ -n "$extents" ] || return 1
     IFS=, read -r left right top bottom <<<"$extents"
-    info=$(xwininfo -id "$E2E_WINDOW")
+    info=$(xwininfo -id "$E2E_WINDOW" 2>/dev/null) || return 1
     x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
     y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
     w=$(sed -n 's/^ *Width: *//p' <<<"$info")
