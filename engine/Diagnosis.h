@@ -1,8 +1,8 @@
 #pragma once
 
-// Why a list has no combination: the captions that offer no key at all, or else a smallest
-// possible group of captions whose keys together are fewer than the captions in it, and how
-// many captions at most can get distinct keys at the same time.
+// Why a list has no combination: the captions that offer no key at all, or else a group of
+// captions whose keys together are fewer than the captions in it and from which no caption can
+// be dropped, and how many captions at most can get distinct keys at the same time.
 
 #include <cstddef>
 #include <cstdint>
