@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything twice, plainly and with AddressSanitizer + UndefinedBehaviorSanitizer,
-# warnings as errors, and runs every test in both builds.
+# warnings as errors, and runs every test in both builds; then runs the fuzzers for a while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/quarnel-setup.sh
@@ -20,3 +20,34 @@ run_suite() {
 
 run_suite build/test-release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_suite build/test-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUARNEL_SANITIZE=ON -DQUARNEL_BUILD_BENCH=OFF
+
+# Each fuzzer for a bounded time, where Debian's clang is there to build them. New inputs go to
+# a scratch corpus so that the committed seeds stay as they are; a crash or a broken property
+# fails the run, with the input kept under build/fuzz/findings.
+run_fuzzers() {
+    if ! command -v clang++-14 >/dev/null; then
+        echo "clang++-14 not found: fuzzing skipped"
+        return 0
+    fi
+    local dir=build/fuzz
+    cmake -S . -B "$dir" -DQUARNEL_FUZZ=ON -DQUARNEL_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+    cmake --build "$dir" -j"$jobs"
+    mkdir -p "$dir/findings"
+    local target
+    for target in list_file profile_file engine; do
+        rm -rf "$dir/corpus/$target"
+        mkdir -p "$dir/corpus/$target"
+        echo "Fuzzing $target for ${QUARNEL_FUZZ_SECONDS:-60} s"
+        if ! "$dir/fuzz/fuzz_$target" "$dir/corpus/$target" "fuzz/corpus/$target" \
+            -max_total_time="${QUARNEL_FUZZ_SECONDS:-60}" -timeout=10 -rss_limit_mb=2048 \
+            -artifact_prefix="$dir/findings/$target-" >"$dir/$target.log" 2>&1; then
+            tail -n 60 "$dir/$target.log"
+            echo "fuzz_$target found a problem; its input is in $dir/findings"
+            return 1
+        fi
+        tail -n 1 "$dir/$target.log"
+    done
+}
+
+run_fuzzers

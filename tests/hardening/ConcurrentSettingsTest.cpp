@@ -40,13 +40,13 @@ std::string SectionOf(int writer)
     return "Writer" + std::to_string(writer) + " Settings";
 }
 
-// Far longer than any one writer holds the lock here, far shorter than a writer spends queueing
-// behind all the others: only the former may make a write give up.
+// Far longer than any one live writer holds the lock here, far shorter than a writer spends
+// queueing behind all the others: only the former may make a write give up.
 constexpr std::chrono::milliseconds HolderWait = 1s;
 
 // One write of a writer's: a key of its own for this write and the number of the last write,
 // in a single update, so that a lost update shows as a missing key or a stale "Last".
-void WriteOnce(const std::string& path, int writer, int write)
+void WriteOnce(const std::string& path, int writer, int write, std::chrono::milliseconds wait)
 {
     UpdateProfile(
         path,
@@ -55,27 +55,29 @@ void WriteOnce(const std::string& path, int writer, int write)
                                 std::to_string(write * 7 + writer));
             profile.WriteString(SectionOf(writer), "Last", std::to_string(write));
         },
-        HolderWait);
+        wait);
 }
 
 // Runs in a forked child and never returns into the test: the exit status is the outcome.
-[[noreturn]] void RunWriter(const std::string& path, int writer, int writes)
+[[noreturn]] void RunWriter(const std::string& path, int writer, int writes,
+                            std::chrono::milliseconds wait)
 {
     int status = 0;
     try {
         for (int write = 0; write < writes; ++write)
-            WriteOnce(path, writer, write);
+            WriteOnce(path, writer, write, wait);
     } catch (const EQuarnelError&) {
         status = 1;
     }
     std::_Exit(status);
 }
 
-pid_t StartWriter(const std::string& path, int writer, int writes)
+pid_t StartWriter(const std::string& path, int writer, int writes,
+                  std::chrono::milliseconds wait = HolderWait)
 {
     const pid_t child = ::fork();
     if (child == 0)
-        RunWriter(path, writer, writes);
+        RunWriter(path, writer, writes, wait);
     return child;
 }
 
@@ -162,10 +164,12 @@ TEST_F(hardening_ConcurrentSettings, WriterKilledMidWayLeavesAWholeFileAndNoBloc
     const std::string path = PathOf("QuarnelApps.ini");
     std::ofstream(path, std::ios::binary) << Foreign;
 
+    // Killed between creating the lock file and writing its owner into it, a writer leaves a
+    // lock nobody can tell from a live one until it has aged: the full wait covers that.
     std::vector<pid_t> children;
     for (int writer = 0; writer < Writers; ++writer)
-        children.push_back(StartWriter(path, writer, Writes));
-    const pid_t doomed = StartWriter(path, Doomed, 1000000);
+        children.push_back(StartWriter(path, writer, Writes, ProfileLockWait));
+    const pid_t doomed = StartWriter(path, Doomed, 1000000, ProfileLockWait);
     ASSERT_GT(doomed, 0);
     // Wait until it has written a few times, so that it dies in the middle of its work,
     // possibly holding the lock or with a save half done.

@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -19,6 +18,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -139,24 +139,41 @@ protected:
     TCaptionDocument FDocument;
 };
 
-std::string NumberedCaption(std::int64_t i)
+// The captions of the large list, "Menu item 00000000" upward, counted in place so that
+// writing and checking ten million of them stays cheap in a debug build too.
+class TNumberedCaptions
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "Menu item %08lld", static_cast<long long>(i));
-    return text;
-}
+public:
+    std::string_view Current() const { return FText; }
+
+    void Next()
+    {
+        for (std::size_t i = FText.size(); i-- > PrefixSize;) {
+            if (FText[i] != '9') {
+                ++FText[i];
+                return;
+            }
+            FText[i] = '0';
+        }
+    }
+
+private:
+    static constexpr std::size_t PrefixSize = 10; // "Menu item "
+    std::string FText = "Menu item 00000000";
+};
 
 TEST_F(hardening_HostileListFile, LargeFileLoadsWholeInMemoryProportionalToIt)
 {
     // Realistic captions, long enough that each one is an allocation of its own.
-    const std::int64_t lineBytes = static_cast<std::int64_t>(NumberedCaption(0).size()) + 2;
+    const auto lineBytes = static_cast<std::int64_t>(TNumberedCaptions().Current().size() + 2);
     const std::int64_t lineCount = LargeListBytes() / lineBytes;
     const std::string path = PathOf("large.lst");
     {
         std::ofstream out(path, std::ios::binary);
         std::string chunk;
-        for (std::int64_t i = 0; i < lineCount; ++i) {
-            chunk += NumberedCaption(i);
+        TNumberedCaptions captions;
+        for (std::int64_t i = 0; i < lineCount; ++i, captions.Next()) {
+            chunk += captions.Current();
             chunk += "\r\n";
             if (chunk.size() >= static_cast<std::size_t>(MiB)) {
                 out << chunk;
@@ -179,10 +196,11 @@ TEST_F(hardening_HostileListFile, LargeFileLoadsWholeInMemoryProportionalToIt)
     const std::vector<TEntry>& entries = FDocument.Model().Entries();
     ASSERT_EQ(static_cast<std::int64_t>(entries.size()), lineCount);
     std::int64_t wrong = 0;
-    for (std::int64_t i = 0; i < lineCount; ++i) {
-        const TEntry& entry = entries[static_cast<std::size_t>(i)];
-        if (entry.Original != NumberedCaption(i) || !entry.Accelerated.empty() || entry.Key != 0)
+    TNumberedCaptions captions;
+    for (const TEntry& entry : entries) {
+        if (entry.Original != captions.Current() || !entry.Accelerated.empty() || entry.Key != 0)
             ++wrong;
+        captions.Next();
     }
     EXPECT_EQ(wrong, 0);
     // The file's bytes, the lines split from them and the entries, with room for allocator
@@ -191,27 +209,24 @@ TEST_F(hardening_HostileListFile, LargeFileLoadsWholeInMemoryProportionalToIt)
         << "peak growth " << growth / MiB << " MiB for a " << fileBytes / MiB << " MiB file";
 }
 
-char LineByte(std::int64_t i)
-{
-    // Every byte value but the three that end a line or the text, high bytes included.
-    return static_cast<char>(32 + (i * 7919) % 224);
-}
-
 TEST_F(hardening_HostileListFile, SingleHugeLineLoadsAsOneEntry)
 {
-    constexpr std::int64_t LineBytes = 100 * MiB;
+    constexpr std::int64_t Blocks = 100;
+    // Every byte value that may stand in a line, high bytes included; each block is headed by
+    // its number so that a block lost, doubled or moved shows.
+    std::string pattern(static_cast<std::size_t>(MiB), ' ');
+    for (std::size_t i = 0; i < pattern.size(); ++i)
+        pattern[i] = static_cast<char>(32 + (i * 7919) % 224);
+    const auto block = [&pattern](std::int64_t k) {
+        std::string text = pattern;
+        const std::string header = "[" + std::to_string(k) + "]";
+        return text.replace(0, header.size(), header);
+    };
     const std::string path = PathOf("one-line.lst");
     {
         std::ofstream out(path, std::ios::binary);
-        std::string chunk;
-        for (std::int64_t i = 0; i < LineBytes; ++i) {
-            chunk.push_back(LineByte(i));
-            if (chunk.size() >= static_cast<std::size_t>(MiB)) {
-                out << chunk;
-                chunk.clear();
-            }
-        }
-        out << chunk;
+        for (std::int64_t k = 0; k < Blocks; ++k)
+            out << block(k);
         ASSERT_TRUE(out.good());
     }
 
@@ -222,14 +237,13 @@ TEST_F(hardening_HostileListFile, SingleHugeLineLoadsAsOneEntry)
 
     ExpectLoaded(path);
     ASSERT_EQ(FDocument.Count(), 1);
-    const std::string& line = FDocument.Model().At(0).Original;
-    ASSERT_EQ(static_cast<std::int64_t>(line.size()), LineBytes);
-    std::int64_t firstWrong = -1;
-    for (std::int64_t i = 0; i < LineBytes && firstWrong < 0; ++i)
-        if (line[static_cast<std::size_t>(i)] != LineByte(i))
-            firstWrong = i;
-    EXPECT_EQ(firstWrong, -1);
-    EXPECT_LT(growth, 4 * LineBytes + 64 * MiB) << "peak growth " << growth / MiB << " MiB";
+    const std::string_view line = FDocument.Model().At(0).Original;
+    ASSERT_EQ(static_cast<std::int64_t>(line.size()), Blocks * MiB);
+    for (std::int64_t k = 0; k < Blocks; ++k)
+        ASSERT_TRUE(line.substr(static_cast<std::size_t>(k * MiB), static_cast<std::size_t>(MiB)) ==
+                    block(k))
+            << "block " << k << " differs";
+    EXPECT_LT(growth, 4 * Blocks * MiB + 64 * MiB) << "peak growth " << growth / MiB << " MiB";
 }
 
 TEST_F(hardening_HostileListFile, BinaryDataLoadsItsLinesUpToTheFirstNul)
