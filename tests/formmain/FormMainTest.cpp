@@ -142,6 +142,7 @@ private slots:
     void hintsFollowTheMouseAndTheHighlightedMenuItem();
     void errorsFromEventHandlersReachTheErrorBox();
     void exitClosesTheWindow();
+    void applicationIsKnownByTheFormsCaptionAndDesktopEntry();
 
 private:
     void ShowForm();
@@ -599,6 +600,17 @@ void TFormMainTest::exitClosesTheWindow()
     ShowForm();
     FForm->Action(TCommandId::FileExit)->trigger();
     QVERIFY(!FForm->isVisible());
+}
+
+void TFormMainTest::applicationIsKnownByTheFormsCaptionAndDesktopEntry()
+{
+    QCOMPARE(QCoreApplication::applicationName() + QLatin1Char(' ') +
+                 QCoreApplication::applicationVersion(),
+             Q(FormCaption));
+    // The desktop finds the window's icon and name through the entry of this name.
+    const QString entry = QStringLiteral(QUARNEL_RESOURCE_DIR "/") +
+                          QGuiApplication::desktopFileName() + QStringLiteral(".desktop");
+    QVERIFY2(QFile::exists(entry), qPrintable(entry));
 }
 
 int main(int argc, char** argv)
