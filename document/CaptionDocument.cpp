@@ -2,6 +2,10 @@
 
 #include "Engine.h"
 #include "ListFile.h"
+#include "QuarnelError.h"
+
+#include <cerrno>
+#include <new>
 
 TCaptionDocument::TCaptionDocument(QObject* parent)
     : QObject(parent), FSelection(&FModel)
@@ -26,13 +30,17 @@ void TCaptionDocument::LoadCaptionFile(const std::string& fileName)
     // pass through a second array of lines, and the page faults of filling it cost more than
     // the splitting itself.
     std::vector<TEntry> entries;
-    {
+    try {
         const std::string text = ReadCaptionFileText(fileName);
         entries.reserve(CountCaptionLines(text));
         AdviseLargeBuffer(entries.data(), entries.capacity() * sizeof(TEntry));
         ForEachCaptionLine(text, [&entries](std::string_view line) {
             entries.push_back({std::string(line), {}, 0});
         });
+    } catch (const std::bad_alloc&) {
+        // A list too big for memory is a file this program cannot read: the user gets the
+        // message of any other unreadable file, and the failed attempt's memory is free again.
+        throw EQuarnelError("Cannot open file \"" + fileName + "\". " + SystemErrorText(ENOMEM));
     }
     FModel.ReplaceAll(std::move(entries));
     FFileName = fileName;

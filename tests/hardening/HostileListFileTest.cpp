@@ -19,6 +19,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -66,6 +67,30 @@ public:
 
 private:
     int FFd;
+};
+
+// Caps the address space of this process a little above what it uses now, so that a load
+// needing much more meets a failed allocation here instead of the machine's memory running
+// out; the old cap comes back when the guard goes.
+class TAddressSpaceCap
+{
+public:
+    explicit TAddressSpaceCap(std::int64_t headroom)
+    {
+        ::getrlimit(RLIMIT_AS, &FOld);
+        rlimit cap = FOld;
+        cap.rlim_cur = static_cast<rlim_t>(TPeakMemory::VirtualBytes() + headroom);
+        FActive = ::setrlimit(RLIMIT_AS, &cap) == 0;
+    }
+    ~TAddressSpaceCap() { ::setrlimit(RLIMIT_AS, &FOld); }
+    TAddressSpaceCap(const TAddressSpaceCap&) = delete;
+    TAddressSpaceCap& operator=(const TAddressSpaceCap&) = delete;
+
+    bool Active() const { return FActive; }
+
+private:
+    rlimit FOld = {};
+    bool FActive = false;
 };
 
 class hardening_HostileListFile : public testing::Test
@@ -307,6 +332,26 @@ TEST_F(hardening_HostileListFile, InvalidUtf8LoadsAndSavesByteForByte)
     const std::string copy = PathOf("copy.lst");
     FDocument.SaveCaptionFile(copy);
     EXPECT_EQ(ReadBytes(copy), bytes);
+}
+
+TEST_F(hardening_HostileListFile, ListTooBigForMemoryIsRefusedWithTheOpenMessage)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any cap would allow";
+#else
+    // Bare line breaks: each is an entry, so 64 MiB of them need some 5 GiB of entries.
+    const std::string path = PathOf("breaks.lst");
+    {
+        std::ofstream out(path, std::ios::binary);
+        const std::string breaks(static_cast<std::size_t>(MiB), '\n');
+        for (int i = 0; i < 64; ++i)
+            out << breaks;
+        ASSERT_TRUE(out.good());
+    }
+    const TAddressSpaceCap cap(1024 * MiB);
+    ASSERT_TRUE(cap.Active());
+    ExpectRefusedLoad(path, "Cannot allocate memory");
+#endif
 }
 
 TEST_F(hardening_HostileListFile, ThingsThatAreNotFilesAreRefusedAtOnce)

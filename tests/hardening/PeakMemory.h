@@ -22,6 +22,9 @@ public:
     bool Reset() const { return FReset; }
     std::int64_t Growth() const { return StatusBytes("VmHWM:") - FStart; }
 
+    // Address space in use, mapped whether touched or not.
+    static std::int64_t VirtualBytes() { return StatusBytes("VmSize:"); }
+
 private:
     static std::int64_t StatusBytes(const std::string& field)
     {
