@@ -4,7 +4,6 @@
 #include "FormMain.h"
 
 #include <QApplication>
-#include <QTreeView>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <iterator>
