@@ -6,7 +6,6 @@
 #include "QuarnelError.h"
 
 #include <QTemporaryDir>
-#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
