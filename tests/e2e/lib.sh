@@ -62,12 +62,18 @@ e2e_wait_window() {
 }
 
 # Starts the window manager $1 and waits until it has announced itself on the root window.
+# A manager that gives up on a display that is still settling is started again.
 e2e_start_wm() {
-    $1 >"$E2E_TMP/wm.log" 2>&1 &
-    E2E_WM_PID=$!
-    for _ in $(seq 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
-        sleep 0.1
+    for _ in 1 2 3; do
+        $1 >"$E2E_TMP/wm.log" 2>&1 &
+        E2E_WM_PID=$!
+        for _ in $(seq 100); do
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+            kill -0 "$E2E_WM_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$E2E_WM_PID" 2>/dev/null || true
+        sleep 0.5
     done
     e2e_fail "window manager '$1' did not start: $(cat "$E2E_TMP/wm.log")"
 }
