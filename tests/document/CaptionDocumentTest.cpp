@@ -3,16 +3,14 @@
 #include "CaptionDocument.h"
 
 #include "Engine.h"
+#include "ProcessGuards.h"
 #include "QuarnelError.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <csignal>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -27,50 +25,10 @@ public:
     void ProcessStage(const std::string&) override {}
 };
 
-// Stands in for a full disk: files of this process can't grow past `bytes` while it lives,
-// and going past fails the write instead of killing the process.
-class TFileSizeLimit
-{
-public:
-    explicit TFileSizeLimit(rlim_t bytes)
-    {
-        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &FOldLimit);
-        rlimit limit = FOldLimit;
-        limit.rlim_cur = bytes;
-        FActive = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~TFileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &FOldLimit);
-        std::signal(SIGXFSZ, FOldHandler);
-    }
-    TFileSizeLimit(const TFileSizeLimit&) = delete;
-    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
-
-    bool Active() const { return FActive; }
-
-private:
-    rlimit FOldLimit = {};
-    void (*FOldHandler)(int) = SIG_DFL;
-    bool FActive = false;
-};
-
 class CaptionDocumentTest : public testing::Test
 {
 protected:
     std::string PathOf(const char* name) const { return FDir.filePath(name).toStdString(); }
-
-    static void WriteBytes(const std::string& path, const std::string& bytes)
-    {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-
-    static std::string ReadBytes(const std::string& path)
-    {
-        std::ifstream file(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
 
     TLines Originals() const
     {

@@ -2,13 +2,12 @@
 #include "ListFile.h"
 
 #include "QuarnelError.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -25,17 +24,6 @@ class ListFileTest : public testing::Test
 {
 protected:
     std::string PathOf(const char* name) const { return FDir.filePath(name).toStdString(); }
-
-    static void WriteBytes(const std::string& path, const std::string& bytes)
-    {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-
-    static std::string ReadBytes(const std::string& path)
-    {
-        std::ifstream file(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
 
     static std::string ErrorOf(const std::function<void()>& action)
     {

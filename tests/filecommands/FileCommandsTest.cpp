@@ -3,13 +3,12 @@
 #include "FakeUserInterface.h"
 #include "MainController.h"
 #include "QuarnelError.h"
+#include "TestFiles.h"
 
 #include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -59,16 +58,8 @@ protected:
     {
         const std::string path = Path(name);
         fs::create_directories(fs::path(path).parent_path());
-        std::ofstream file(path, std::ios::binary);
-        for (const std::string& line : lines)
-            file << line << "\r\n";
+        WriteCrlfLines(path, lines);
         return path;
-    }
-
-    static std::string ReadBytes(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
     TLines Captions() const

@@ -4,9 +4,9 @@
 
 #include "FakeUserInterface.h"
 #include "QuarnelError.h"
+#include "TestFiles.h"
 
 #include <QTemporaryDir>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -37,9 +37,7 @@ protected:
     std::string WriteList(const TLines& lines)
     {
         const std::string path = FDir.filePath(QStringLiteral("menu.lst")).toStdString();
-        std::ofstream file(path, std::ios::binary);
-        for (const std::string& line : lines)
-            file << line << "\r\n";
+        WriteCrlfLines(path, lines);
         return path;
     }
 

@@ -2,6 +2,7 @@
 // same time, as separate processes, and some of them die while doing it.
 #include "ProfileStore.h"
 #include "QuarnelError.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -89,12 +89,6 @@ int ExitStatusOf(pid_t child)
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Whatever a writer managed: its writes 0..last all there with their values, none after.
 void ExpectWritesUpTo(const TProfileFile& profile, int writer, int last, int writes)
 {
@@ -137,7 +131,7 @@ TEST_F(hardening_ConcurrentSettings, EightWritersLoseNothing)
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         const std::string path = PathOf(("round" + std::to_string(round) + ".ini").c_str());
-        std::ofstream(path, std::ios::binary) << Foreign;
+        WriteBytes(path, Foreign);
 
         std::vector<pid_t> children;
         for (int writer = 0; writer < Writers; ++writer) {
@@ -162,7 +156,7 @@ TEST_F(hardening_ConcurrentSettings, WriterKilledMidWayLeavesAWholeFileAndNoBloc
     constexpr int Writes = 60;
     constexpr int Doomed = Writers; // one more writer, killed while the others run
     const std::string path = PathOf("QuarnelApps.ini");
-    std::ofstream(path, std::ios::binary) << Foreign;
+    WriteBytes(path, Foreign);
 
     // Killed between creating the lock file and writing its owner into it, a writer leaves a
     // lock nobody can tell from a live one until it has aged: the full wait covers that.
@@ -212,7 +206,7 @@ TEST_F(hardening_ConcurrentSettings, LockOfADeadProcessIsTakenOverAtOnce)
     ASSERT_EQ(ExitStatusOf(gone), 0);
 
     const std::string path = PathOf("QuarnelApps.ini");
-    std::ofstream(path, std::ios::binary) << Foreign;
+    WriteBytes(path, Foreign);
     const std::string lock = path + ".lock";
     std::ofstream(lock, std::ios::binary) << gone << "\nquarnel\n"
                                           << QSysInfo::machineHostName().toStdString() << '\n'

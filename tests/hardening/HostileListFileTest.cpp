@@ -4,6 +4,7 @@
 #include "CaptionDocument.h"
 #include "PeakMemory.h"
 #include "QuarnelError.h"
+#include "TestFiles.h"
 
 #include <QTemporaryDir>
 #include <cstdint>
@@ -13,7 +14,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <random>
 #include <string>
@@ -106,17 +106,6 @@ protected:
     }
 
     std::string PathOf(const char* name) const { return FDir.filePath(name).toStdString(); }
-
-    static void WriteBytes(const std::string& path, const std::string& bytes)
-    {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-
-    static std::string ReadBytes(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
 
     TLines Originals() const
     {

@@ -1,6 +1,8 @@
 #include "ProfileStore.h"
 
+#include "ProcessGuards.h"
 #include "QuarnelError.h"
+#include "TestFiles.h"
 
 #include <QLockFile>
 #include <QTemporaryDir>
@@ -8,12 +10,9 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <stdexcept>
 #include <string>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -39,17 +38,6 @@ protected:
 
     std::string PathOf(const char* name) const { return FDir.filePath(name).toStdString(); }
 
-    static void WriteBytes(const std::string& path, const std::string& bytes)
-    {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-
-    static std::string ReadBytes(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
     std::vector<std::string> Entries() const
     {
         std::vector<std::string> names;
@@ -70,31 +58,6 @@ protected:
     }
 
     QTemporaryDir FDir;
-};
-
-// Lowers the largest file this process may write, so that writes fail with EFBIG instead of
-// raising SIGXFSZ; both are restored when the guard goes.
-class TFileSizeLimit
-{
-public:
-    explicit TFileSizeLimit(const rlim_t bytes) : FOldHandler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &FOldLimit);
-        rlimit lowered = FOldLimit;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~TFileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &FOldLimit);
-        std::signal(SIGXFSZ, FOldHandler);
-    }
-    TFileSizeLimit(const TFileSizeLimit&) = delete;
-    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
-
-private:
-    rlimit FOldLimit{};
-    void (*FOldHandler)(int);
 };
 
 // Named so that the suite can be picked out of the whole project's tests by library name.

@@ -1,46 +1,13 @@
 #include "UQuarnelApps.h"
 
+#include "ProcessGuards.h"
 #include "ProfileFile.h"
 
 #include <QTemporaryDir>
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
-
-namespace {
-
-// Sets or unsets one environment variable for the life of the guard, then puts it back.
-class TEnvVar
-{
-public:
-    TEnvVar(const char* name, const std::optional<std::string>& value) : FName(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            FOld = old;
-        }
-        Apply(value);
-    }
-    ~TEnvVar() { Apply(FOld); }
-    TEnvVar(const TEnvVar&) = delete;
-    TEnvVar& operator=(const TEnvVar&) = delete;
-
-private:
-    void Apply(const std::optional<std::string>& value) const
-    {
-        if (value) {
-            setenv(FName.c_str(), value->c_str(), 1);
-        } else {
-            unsetenv(FName.c_str());
-        }
-    }
-
-    const std::string FName;
-    std::optional<std::string> FOld;
-};
-
-} // namespace
 
 TEST(quarnelapps_IniFileName, WindirNamesTheFolder)
 {

@@ -2,22 +2,18 @@
 // the About box, driven through the scripted user interface.
 #include "FakeUserInterface.h"
 #include "MainController.h"
+#include "ProcessGuards.h"
 #include "QuarnelError.h"
+#include "TestFiles.h"
 #include "UQuarnelApps.h"
 
 #include <QTemporaryDir>
-#include <csignal>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
-#include <sys/resource.h>
 #include <utility>
 #include <vector>
 
@@ -30,55 +26,6 @@ struct TRun
 {
     TFakeUserInterface Ui;
     TMainController Controller{Ui};
-};
-
-// Points "windir" at a folder of the test's own while it lives.
-class TWindir
-{
-public:
-    explicit TWindir(const std::string& folder)
-    {
-        if (const char* old = std::getenv("windir"))
-            FOld = old;
-        ::setenv("windir", folder.c_str(), 1);
-    }
-    ~TWindir()
-    {
-        if (FOld)
-            ::setenv("windir", FOld->c_str(), 1);
-        else
-            ::unsetenv("windir");
-    }
-    TWindir(const TWindir&) = delete;
-    TWindir& operator=(const TWindir&) = delete;
-
-private:
-    std::optional<std::string> FOld;
-};
-
-// Lowers the largest file this process may write, so that writes fail with EFBIG instead of
-// raising SIGXFSZ; both are restored when the guard goes.
-class TFileSizeLimit
-{
-public:
-    explicit TFileSizeLimit(const rlim_t bytes) : FOldHandler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &FOldLimit);
-        rlimit lowered = FOldLimit;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~TFileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &FOldLimit);
-        std::signal(SIGXFSZ, FOldHandler);
-    }
-    TFileSizeLimit(const TFileSizeLimit&) = delete;
-    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
-
-private:
-    rlimit FOldLimit{};
-    void (*FOldHandler)(int);
 };
 
 const std::map<int, int> DesignWidths = {{0, 120}, {1, 120}, {2, 30}};
@@ -113,19 +60,12 @@ protected:
         run.Controller.FormClose();
     }
 
-    void WriteIni(const std::string& bytes) const
-    {
-        std::ofstream(FIniFileName, std::ios::binary) << bytes;
-    }
-
-    std::string ReadIni() const
-    {
-        std::ifstream in(FIniFileName, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    void WriteIni(const std::string& bytes) const { WriteBytes(FIniFileName, bytes); }
+    std::string ReadIni() const { return ReadBytes(FIniFileName); }
 
     QTemporaryDir FDir;
-    TWindir FWindir{FDir.path().toStdString()};
+    // Points "windir" at the folder of the test's own while the test lives.
+    TEnvVar FWindir{"windir", FDir.path().toStdString()};
     std::string FIniFileName;
 };
 
@@ -304,7 +244,7 @@ TEST_F(Settings, TheFolderOfAnOpenedListIsWhereTheNextStartOpens)
 {
     const std::string lists = Folder() + "/lists";
     fs::create_directory(lists);
-    std::ofstream(lists + "/menu.lst", std::ios::binary) << "File\r\nEdit\r\n";
+    WriteBytes(lists + "/menu.lst", "File\r\nEdit\r\n");
     {
         const auto run = Start();
         run->Ui.OpenDialogAnswers = {lists + "/menu.lst"};
