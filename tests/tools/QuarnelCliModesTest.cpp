@@ -1,36 +1,13 @@
 // The batch tool's explaining, checking and keeping modes through its entry function.
-#include "QuarnelCli.h"
+#include "CliRun.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 
 namespace {
-
-struct TRun
-{
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-
-    bool operator==(const TRun&) const = default;
-};
-
-TRun RunTool(QStringList arguments, const std::string& input = {})
-{
-    arguments.prepend(QStringLiteral("quarnel-cli"));
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    TRun run;
-    run.Status = RunCli(arguments, in, out, err);
-    run.Out = out.str();
-    run.Err = err.str();
-    return run;
-}
 
 constexpr const char* NoCombination = "Unable to get best captions combination.\n";
 
@@ -156,7 +133,7 @@ TEST(CliModes, MessagesNameTheFile)
     const QTemporaryDir dir;
     const auto write = [&dir](const char* name, const char* bytes) {
         const std::string path = QDir(dir.path()).filePath(QString::fromLatin1(name)).toStdString();
-        std::ofstream(path, std::ios::binary) << bytes;
+        WriteBytes(path, bytes);
         return path;
     };
     const std::string pinned = write("pinned.lst", "&Open\r\n&Over\r\n");

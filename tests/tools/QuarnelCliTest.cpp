@@ -1,35 +1,14 @@
 // The batch tool through its entry function: arguments, input, output and exit status.
-#include "QuarnelCli.h"
+#include "CliRun.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 
 namespace {
-
-struct TRun
-{
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
-TRun RunTool(QStringList arguments, const std::string& input = {})
-{
-    arguments.prepend(QStringLiteral("quarnel-cli"));
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    TRun run;
-    run.Status = RunCli(arguments, in, out, err);
-    run.Out = out.str();
-    run.Err = err.str();
-    return run;
-}
 
 class CliFileTest : public testing::Test
 {
@@ -37,7 +16,7 @@ protected:
     QString Write(const char* name, const std::string& bytes) const
     {
         const QString path = FDir.filePath(QString::fromLatin1(name));
-        std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+        WriteBytes(path.toStdString(), bytes);
         return path;
     }
 
