@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "DisplayText.h"
+#include "ListView.h"
 #include "QuarnelError.h"
 
 #include <QAbstractEventDispatcher>
@@ -170,7 +171,7 @@ void TFormMain::CreateToolBar()
 
 void TFormMain::CreateListView()
 {
-    FListView1 = new QTreeView(this);
+    FListView1 = new TListView(this);
     FListView1->setObjectName(QStringLiteral("ListView1"));
     FListView1->setRootIsDecorated(false);
     FListView1->setItemsExpandable(false);
