@@ -4,6 +4,7 @@
 #include "Engine.h"
 #include "Pinning.h"
 #include "QuarnelError.h"
+#include "QuietHost.h"
 
 #include <benchmark/benchmark.h>
 #include <random>
@@ -15,19 +16,11 @@ namespace {
 constexpr std::size_t Million = 1'000'000;
 const std::string AllKeys = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789!$<=>?@";
 
-class TSilentHost : public IProcessHost
-{
-public:
-    void ProcessBusy() override {}
-    void ProcessIdle() override {}
-    void ProcessStage(const std::string&) override {}
-};
-
 // What --explain runs once the list is read: the pass, and on failure the diagnosis.
 void ExplainLogic(const std::vector<std::string>& captions)
 {
     TAccEngine engine;
-    TSilentHost host;
+    TQuietHost host;
     try {
         benchmark::DoNotOptimize(engine.Process(
             captions.size(),

@@ -2,6 +2,7 @@
 #include "CaptionDocument.h"
 #include "Engine.h"
 #include "QuarnelError.h"
+#include "QuietHost.h"
 #include "ReferenceSearch.h"
 
 #include <QTemporaryDir>
@@ -17,14 +18,6 @@ namespace {
 
 const std::string AllKeys = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789!$<=>?@";
 
-class TSilentHost : public IProcessHost
-{
-public:
-    void ProcessBusy() override {}
-    void ProcessIdle() override {}
-    void ProcessStage(const std::string&) override {}
-};
-
 void BuildChain(TAccEngine& engine, const std::vector<std::string>& captions)
 {
     engine.ClearPosResults();
@@ -35,7 +28,7 @@ void BuildChain(TAccEngine& engine, const std::vector<std::string>& captions)
 // Runs a whole pass; returns whether it found a combination.
 bool RunPass(TAccEngine& engine, const std::vector<std::string>& captions)
 {
-    TSilentHost host;
+    TQuietHost host;
     try {
         benchmark::DoNotOptimize(engine.Process(
             captions.size(),
@@ -227,7 +220,7 @@ void ProcessMillionLines(benchmark::State& state)
     TCaptionDocument document;
     document.LoadCaptionFile(list.Path());
     TAccEngine engine;
-    TSilentHost host;
+    TQuietHost host;
     for (auto _ : state) {
         try {
             document.Process(engine, host);
@@ -242,7 +235,7 @@ void LoadAndProcessMillionLines(benchmark::State& state)
 {
     const TGeneratedList list(MillionCaptions, 10);
     TAccEngine engine;
-    TSilentHost host;
+    TQuietHost host;
     for (auto _ : state) {
         state.PauseTiming();
         auto document = std::make_unique<TCaptionDocument>();

@@ -2,9 +2,11 @@
 // results of a pass.
 #include "CaptionDocument.h"
 
+#include "CaptionLists.h"
 #include "Engine.h"
 #include "ProcessGuards.h"
 #include "QuarnelError.h"
+#include "QuietHost.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -15,28 +17,12 @@
 
 namespace {
 
-using TLines = std::vector<std::string>;
-
-class TQuietHost : public IProcessHost
-{
-public:
-    void ProcessBusy() override {}
-    void ProcessIdle() override {}
-    void ProcessStage(const std::string&) override {}
-};
-
 class CaptionDocumentTest : public testing::Test
 {
 protected:
     std::string PathOf(const char* name) const { return FDir.filePath(name).toStdString(); }
 
-    TLines Originals() const
-    {
-        TLines lines;
-        for (const TEntry& entry : FDocument.Model().Entries())
-            lines.push_back(entry.Original);
-        return lines;
-    }
+    TLines Originals() const { return OriginalsOf(FDocument); }
 
     TLines Accelerated() const
     {

@@ -1,6 +1,8 @@
 // What the editing commands do to the entries, the selection and the modified flag.
 #include "CaptionDocument.h"
+#include "CaptionLists.h"
 #include "Engine.h"
+#include "QuietHost.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -10,49 +12,16 @@
 
 namespace {
 
-using TLines = std::vector<std::string>;
-
-class TQuietHost : public IProcessHost
-{
-public:
-    void ProcessBusy() override {}
-    void ProcessIdle() override {}
-    void ProcessStage(const std::string&) override {}
-};
-
 class EditingTest : public testing::Test
 {
 protected:
-    void Fill(const TLines& captions)
-    {
-        for (const std::string& caption : captions)
-            FDocument.AddCaption(caption);
-        FDocument.FModified = false;
-    }
+    void Fill(const TLines& captions) { FillDocument(FDocument, captions); }
+    void Select(std::initializer_list<int> rows) { SelectDocumentRows(FDocument, rows); }
 
-    void Select(std::initializer_list<int> rows)
-    {
-        for (const int row : rows)
-            FDocument.SelectRows(row, row);
-    }
-
-    TLines Originals() const
-    {
-        TLines lines;
-        for (const TEntry& entry : FDocument.Model().Entries())
-            lines.push_back(entry.Original);
-        return lines;
-    }
+    TLines Originals() const { return OriginalsOf(FDocument); }
 
     // The captions of the selected rows, top to bottom.
-    TLines SelectedOriginals() const
-    {
-        TLines lines;
-        for (int row = 0; row < FDocument.Count(); ++row)
-            if (FDocument.IsRowSelected(row))
-                lines.push_back(FDocument.Model().At(row).Original);
-        return lines;
-    }
+    TLines SelectedOriginals() const { return SelectedOriginalsOf(FDocument); }
 
     void ProcessAll()
     {

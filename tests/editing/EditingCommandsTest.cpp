@@ -1,5 +1,6 @@
 // The editing commands as the window's logic runs them: through the command table with a
 // shown form, answering the scripted dialogs and message boxes.
+#include "CaptionLists.h"
 #include "FakeUserInterface.h"
 #include "MainController.h"
 #include "QuarnelError.h"
@@ -12,7 +13,6 @@
 
 namespace {
 
-using TLines = std::vector<std::string>;
 using enum TCommandId;
 
 class EditingCommandsTest : public testing::Test
@@ -29,18 +29,8 @@ protected:
     TCaptionDocument& Document() { return FController.Document(); }
 
     // Entries as if typed and saved: unmodified, nothing selected.
-    void Fill(const TLines& captions)
-    {
-        for (const std::string& caption : captions)
-            Document().AddCaption(caption);
-        Document().FModified = false;
-    }
-
-    void Select(std::initializer_list<int> rows)
-    {
-        for (const int row : rows)
-            Document().SelectRows(row, row);
-    }
+    void Fill(const TLines& captions) { FillDocument(Document(), captions); }
+    void Select(std::initializer_list<int> rows) { SelectDocumentRows(Document(), rows); }
 
     void Process() { ASSERT_TRUE(FController.Execute(FileProcess)); }
 
@@ -62,22 +52,8 @@ protected:
         return {};
     }
 
-    TLines Originals() const
-    {
-        TLines lines;
-        for (const TEntry& entry : FController.Document().Model().Entries())
-            lines.push_back(entry.Original);
-        return lines;
-    }
-
-    TLines SelectedOriginals()
-    {
-        TLines lines;
-        for (int row = 0; row < Document().Count(); ++row)
-            if (Document().IsRowSelected(row))
-                lines.push_back(Document().Model().At(row).Original);
-        return lines;
-    }
+    TLines Originals() const { return OriginalsOf(FController.Document()); }
+    TLines SelectedOriginals() const { return SelectedOriginalsOf(FController.Document()); }
 
     QTemporaryDir FDir;
     TFakeUserInterface FUi;

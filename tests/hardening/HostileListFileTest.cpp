@@ -2,6 +2,7 @@
 // any encoding, or not a file at all. Each must load as its bytes say or fail with the open
 // message, never crash or hang, and never leave the document half replaced.
 #include "CaptionDocument.h"
+#include "CaptionLists.h"
 #include "PeakMemory.h"
 #include "QuarnelError.h"
 #include "TestFiles.h"
@@ -26,8 +27,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-using TLines = std::vector<std::string>;
 
 constexpr std::int64_t MiB = 1024 * 1024;
 
@@ -107,13 +106,7 @@ protected:
 
     std::string PathOf(const char* name) const { return FDir.filePath(name).toStdString(); }
 
-    TLines Originals() const
-    {
-        TLines lines;
-        for (const TEntry& entry : FDocument.Model().Entries())
-            lines.push_back(entry.Original);
-        return lines;
-    }
+    TLines Originals() const { return OriginalsOf(FDocument); }
 
     // The load of path must fail with the open message, the reason being the system's text
     // (reason given) or at least text of that form, and the edited document must stay as it was.
