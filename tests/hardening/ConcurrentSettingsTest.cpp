@@ -105,6 +105,22 @@ void ExpectWritesUpTo(const TProfileFile& profile, int writer, int last, int wri
     EXPECT_EQ(wrong, 0);
 }
 
+// Waits for the writers numbered 0 up, started on path with `writes` writes each: every one
+// must end with no write refused and have all its writes in the file, its new sections after
+// everything that was there, which stays byte for byte. Returns the file as read then.
+TProfileFile ExpectEveryWriterDone(const std::string& path, const std::vector<pid_t>& children,
+                                   int writes)
+{
+    for (std::size_t i = 0; i < children.size(); ++i)
+        EXPECT_EQ(ExitStatusOf(children[i]), 0) << "writer " << i << " had a write refused";
+
+    EXPECT_TRUE(ReadBytes(path).starts_with(Foreign));
+    TProfileFile profile = ReadProfile(path);
+    for (int writer = 0; writer < static_cast<int>(children.size()); ++writer)
+        ExpectWritesUpTo(profile, writer, writes - 1, writes);
+    return profile;
+}
+
 class hardening_ConcurrentSettings : public testing::Test
 {
 protected:
@@ -138,14 +154,7 @@ TEST_F(hardening_ConcurrentSettings, EightWritersLoseNothing)
             children.push_back(StartWriter(path, writer, Writes));
             ASSERT_GT(children.back(), 0);
         }
-        for (std::size_t i = 0; i < children.size(); ++i)
-            EXPECT_EQ(ExitStatusOf(children[i]), 0) << "writer " << i << " had a write refused";
-
-        // New sections go after everything that was there, which stays byte for byte.
-        EXPECT_TRUE(ReadBytes(path).starts_with(Foreign));
-        const TProfileFile profile = ReadProfile(path);
-        for (int writer = 0; writer < Writers; ++writer)
-            ExpectWritesUpTo(profile, writer, Writes - 1, Writes);
+        ExpectEveryWriterDone(path, children, Writes);
         EXPECT_FALSE(fs::exists(path + ".lock"));
     }
 }
@@ -178,13 +187,7 @@ TEST_F(hardening_ConcurrentSettings, WriterKilledMidWayLeavesAWholeFileAndNoBloc
     ::kill(doomed, SIGKILL);
     EXPECT_EQ(ExitStatusOf(doomed), 128 + SIGKILL);
 
-    for (std::size_t i = 0; i < children.size(); ++i)
-        EXPECT_EQ(ExitStatusOf(children[i]), 0) << "writer " << i << " had a write refused";
-
-    EXPECT_TRUE(ReadBytes(path).starts_with(Foreign));
-    const TProfileFile profile = ReadProfile(path);
-    for (int writer = 0; writer < Writers; ++writer)
-        ExpectWritesUpTo(profile, writer, Writes - 1, Writes);
+    const TProfileFile profile = ExpectEveryWriterDone(path, children, Writes);
     const auto last = profile.ReadString(SectionOf(Doomed), "Last");
     ASSERT_TRUE(last.has_value());
     ExpectWritesUpTo(profile, Doomed, std::stoi(*last), std::stoi(*last) + 2);
