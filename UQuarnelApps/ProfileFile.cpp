@@ -200,7 +200,9 @@ void TProfileFile::WriteString(std::string_view section, std::string_view key,
     std::string line = KeyLine(key, value);
     const auto range = FindSection(section);
     if (!range) {
-        InsertLine(FLines.size(), "[" + std::string(section) + "]");
+        std::string header(1, '[');
+        header.append(section).push_back(']');
+        InsertLine(FLines.size(), std::move(header));
         InsertLine(FLines.size(), std::move(line));
         return;
     }
