@@ -40,5 +40,6 @@ std::string FileNamePart(std::string_view path)
 std::string FolderPart(std::string_view path)
 {
     const std::size_t slash = path.rfind('/');
-    return std::string(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1));
+    return std::string(slash == std::string_view::npos ? std::string_view()
+                                                       : path.substr(0, slash + 1));
 }

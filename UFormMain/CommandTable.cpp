@@ -13,7 +13,8 @@ const std::array<TCommandInfo, CommandCount> CommandTable = {{
     {FileExit, "ActFileExit", "File", "E&xit", "Exit|Quits the application", 5, ""},
     {EditAdd, "ActEditAdd", "Edit", "Add...", "Add|Add new caption", 6, "Ctrl+Ins"},
     {EditEdit, "ActEditEdit", "Edit", "Edit", "Edit|Edit selected caption", 7, "F2"},
-    {EditDelete, "ActEditDelete", "Edit", "Delete", "Delete|Delete selected captions", 8, "Ctrl+Del"},
+    {EditDelete, "ActEditDelete", "Edit", "Delete", "Delete|Delete selected captions", 8,
+     "Ctrl+Del"},
     {EditSelectAll, "ActEditSelectAll", "Edit", "Select &All", "Select All|Select all captions",
      NoIcon, "Ctrl+A"},
     {EditClear, "ActEditClear", "Edit", "C&lear", "Clear|Remove all captions", 9, ""},
@@ -24,9 +25,15 @@ const std::array<TCommandInfo, CommandCount> CommandTable = {{
     {HelpAbout, "ActHelpAbout", "Help", "&About...", "About|About this application", 13, ""},
 }};
 
-const TCommandInfo& CommandInfo(TCommandId id) { return CommandTable[CommandIndex(id)]; }
+const TCommandInfo& CommandInfo(TCommandId id)
+{
+    return CommandTable[CommandIndex(id)];
+}
 
-std::string_view ShortHint(std::string_view hint) { return hint.substr(0, hint.find('|')); }
+std::string_view ShortHint(std::string_view hint)
+{
+    return hint.substr(0, hint.find('|'));
+}
 
 std::string_view LongHint(std::string_view hint)
 {
@@ -82,7 +89,7 @@ const std::array<TMenuInfo, 3> MainMenu = {{
 }};
 
 const std::array<std::optional<TCommandId>, 17> ToolBarItems = {
-    FileNew,  FileOpen,  FileSave,    std::nullopt, FileProcess,  std::nullopt,
-    EditAdd,  EditEdit,  EditDelete,  EditClear,    std::nullopt, EditCopy,
+    FileNew,      FileOpen,   FileSave,     std::nullopt, FileProcess,  std::nullopt,
+    EditAdd,      EditEdit,   EditDelete,   EditClear,    std::nullopt, EditCopy,
     std::nullopt, EditMoveUp, EditMoveDown, std::nullopt, HelpAbout,
 };

@@ -7,7 +7,8 @@
 #include <optional>
 #include <string_view>
 
-enum class TCommandId {
+enum class TCommandId
+{
     FileNew,
     FileOpen,
     FileSave,
@@ -42,7 +43,10 @@ struct TCommandInfo
 extern const std::array<TCommandInfo, CommandCount> CommandTable;
 
 const TCommandInfo& CommandInfo(TCommandId id);
-inline int CommandIndex(TCommandId id) { return static_cast<int>(id); }
+inline int CommandIndex(TCommandId id)
+{
+    return static_cast<int>(id);
+}
 
 // The short part is what precedes the first "|", the long part what follows it; a hint
 // without "|" is both.

@@ -30,7 +30,10 @@
 
 namespace {
 
-QString ToQString(std::string_view text) { return ToDisplayText(text); }
+QString ToQString(std::string_view text)
+{
+    return ToDisplayText(text);
+}
 
 // Message texts break lines with CR alone; only the screen wants real line breaks.
 QString MessageText(const std::string& text)
@@ -49,20 +52,28 @@ QIcon CommandIcon(int iconIndex)
 QMessageBox::StandardButton ToStandardButton(TMessageButton button)
 {
     switch (button) {
-    case TMessageButton::Yes: return QMessageBox::Yes;
-    case TMessageButton::No: return QMessageBox::No;
-    case TMessageButton::Cancel: return QMessageBox::Cancel;
-    default: return QMessageBox::Ok;
+    case TMessageButton::Yes:
+        return QMessageBox::Yes;
+    case TMessageButton::No:
+        return QMessageBox::No;
+    case TMessageButton::Cancel:
+        return QMessageBox::Cancel;
+    default:
+        return QMessageBox::Ok;
     }
 }
 
 QMessageBox::Icon ToMessageIcon(TMessageIcon icon)
 {
     switch (icon) {
-    case TMessageIcon::Warning: return QMessageBox::Warning;
-    case TMessageIcon::Question: return QMessageBox::Question;
-    case TMessageIcon::Error: return QMessageBox::Critical;
-    default: return QMessageBox::Information;
+    case TMessageIcon::Warning:
+        return QMessageBox::Warning;
+    case TMessageIcon::Question:
+        return QMessageBox::Question;
+    case TMessageIcon::Error:
+        return QMessageBox::Critical;
+    default:
+        return QMessageBox::Information;
     }
 }
 
@@ -79,8 +90,8 @@ TFormMain::TFormMain(std::string iniFileName, QWidget* parent)
     font.setPixelSize(FormFontPixelHeight);
     font.setStyleHint(QFont::SansSerif);
     setFont(font);
-    setWindowIcon(QIcon::fromTheme(ToQString(ProgramIconThemeName),
-                                   QIcon(ToQString(ProgramIconResource))));
+    setWindowIcon(
+        QIcon::fromTheme(ToQString(ProgramIconThemeName), QIcon(ToQString(ProgramIconResource))));
     setStatusTip(ToQString(LongHint(FormHint)));
     setWindowTitle(ToQString(FormCaption));
     SetWindowBounds(DesignBounds);
@@ -303,9 +314,9 @@ void TFormMain::moveEvent(QMoveEvent* event)
         return;
     const QRect frame = frameGeometry();
     const QRect area = screen()->availableGeometry();
-    const TBounds snapped = SnapToEdges({frame.x(), frame.y(), frame.width(), frame.height()},
-                                        {area.x(), area.y(), area.width(), area.height()},
-                                        SnapDistance);
+    const TBounds snapped =
+        SnapToEdges({frame.x(), frame.y(), frame.width(), frame.height()},
+                    {area.x(), area.y(), area.width(), area.height()}, SnapDistance);
     if (snapped.Left != frame.x() || snapped.Top != frame.y()) {
         FSnapping = true;
         move(snapped.Left, snapped.Top);
@@ -425,7 +436,10 @@ void TFormMain::ProcessIdle()
     QApplication::restoreOverrideCursor();
 }
 
-void TFormMain::ProcessStage(const std::string& text) { SetStatusText(ToQString(text)); }
+void TFormMain::ProcessStage(const std::string& text)
+{
+    SetStatusText(ToQString(text));
+}
 
 TMessageButton TFormMain::ShowMessage(const TMessage& message)
 {
@@ -518,9 +532,15 @@ void TFormMain::SetClipboardText(const std::string& text)
     QGuiApplication::clipboard()->setText(ToQString(text));
 }
 
-void TFormMain::PlayInformationSound() { QApplication::beep(); }
+void TFormMain::PlayInformationSound()
+{
+    QApplication::beep();
+}
 
-void TFormMain::CloseWindow() { close(); }
+void TFormMain::CloseWindow()
+{
+    close();
+}
 
 TBounds TFormMain::WindowBounds() const
 {
@@ -564,7 +584,10 @@ bool TFormMain::IsWindowNormal() const
     return !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
 }
 
-int TFormMain::ColumnWidth(int column) const { return FListView1->header()->sectionSize(column); }
+int TFormMain::ColumnWidth(int column) const
+{
+    return FListView1->header()->sectionSize(column);
+}
 
 void TFormMain::SetColumnWidth(int column, int width)
 {

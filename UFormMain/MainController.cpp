@@ -25,9 +25,15 @@ bool TMainController::FormCloseQuery()
     return !FDocument.FModified;
 }
 
-void TMainController::FormClose() { WriteSettings(); }
+void TMainController::FormClose()
+{
+    WriteSettings();
+}
 
-void TMainController::FormDestroy() { FEngine.ClearPosResults(); }
+void TMainController::FormDestroy()
+{
+    FEngine.ClearPosResults();
+}
 
 TCommandState TMainController::ActFileNewUpdate() const
 {
@@ -47,28 +53,61 @@ bool TMainController::Execute(TCommandId id)
         return false;
     using enum TCommandId;
     switch (id) {
-    case FileNew: ActFileNewExecute(); break;
-    case FileOpen: ActFileOpenExecute(); break;
-    case FileSave: ActFileSaveExecute(); break;
-    case FileSaveAs: ActFileSaveAsExecute(); break;
-    case FileProcess: ActFileProcessExecute(); break;
-    case FileExit: FUi.CloseWindow(); break;
-    case EditAdd: ActEditAddExecute(); break;
-    case EditEdit: ActEditEditExecute(); break;
-    case EditDelete: ActEditDeleteExecute(); break;
-    case EditSelectAll: ActEditSelectAllExecute(); break;
-    case EditClear: ActEditClearExecute(); break;
-    case EditCopy: ActEditCopyExecute(); break;
-    case EditMoveUp: ActEditMoveUpExecute(); break;
-    case EditMoveDown: ActEditMoveDownExecute(); break;
-    case HelpAbout: ActHelpAboutExecute(); break;
+    case FileNew:
+        ActFileNewExecute();
+        break;
+    case FileOpen:
+        ActFileOpenExecute();
+        break;
+    case FileSave:
+        ActFileSaveExecute();
+        break;
+    case FileSaveAs:
+        ActFileSaveAsExecute();
+        break;
+    case FileProcess:
+        ActFileProcessExecute();
+        break;
+    case FileExit:
+        FUi.CloseWindow();
+        break;
+    case EditAdd:
+        ActEditAddExecute();
+        break;
+    case EditEdit:
+        ActEditEditExecute();
+        break;
+    case EditDelete:
+        ActEditDeleteExecute();
+        break;
+    case EditSelectAll:
+        ActEditSelectAllExecute();
+        break;
+    case EditClear:
+        ActEditClearExecute();
+        break;
+    case EditCopy:
+        ActEditCopyExecute();
+        break;
+    case EditMoveUp:
+        ActEditMoveUpExecute();
+        break;
+    case EditMoveDown:
+        ActEditMoveDownExecute();
+        break;
+    case HelpAbout:
+        ActHelpAboutExecute();
+        break;
     }
     return true;
 }
 
 TMessage TMainController::ErrorBox(const std::string& text) const
 {
-    return {std::string(ErrorBoxCaption), text, TMessageIcon::Error, {TMessageButton::Ok},
+    return {std::string(ErrorBoxCaption),
+            text,
+            TMessageIcon::Error,
+            {TMessageButton::Ok},
             TMessageButton::Ok};
 }
 
@@ -82,9 +121,14 @@ void TMainController::ConfirmSave()
                           {TMessageButton::Yes, TMessageButton::No, TMessageButton::Cancel},
                           TMessageButton::Yes};
     switch (FUi.ShowMessage(prompt)) {
-    case TMessageButton::Yes: Execute(TCommandId::FileSave); break;
-    case TMessageButton::No: FDocument.FModified = false; break;
-    default: break;
+    case TMessageButton::Yes:
+        Execute(TCommandId::FileSave);
+        break;
+    case TMessageButton::No:
+        FDocument.FModified = false;
+        break;
+    default:
+        break;
     }
 }
 
@@ -132,7 +176,10 @@ void TMainController::ActFileSaveAsExecute()
     ActFileSaveAsAccept(*fileName);
 }
 
-void TMainController::ActFileSaveAsBeforeExecute() { FSaveDialog.FileName = FDocument.FFileName; }
+void TMainController::ActFileSaveAsBeforeExecute()
+{
+    FSaveDialog.FileName = FDocument.FFileName;
+}
 
 void TMainController::ActFileSaveAsAccept(const std::string& fileName)
 {
@@ -140,7 +187,10 @@ void TMainController::ActFileSaveAsAccept(const std::string& fileName)
     FSaveDialog.InitialDir = DialogFolder(FolderPart(fileName));
 }
 
-void TMainController::ActFileProcessExecute() { FDocument.Process(FEngine, FUi); }
+void TMainController::ActFileProcessExecute()
+{
+    FDocument.Process(FEngine, FUi);
+}
 
 void TMainController::ActEditAddExecute()
 {
@@ -160,14 +210,23 @@ void TMainController::ActEditEditExecute()
         FUi.StartCaptionEdit(row);
 }
 
-void TMainController::ActEditDeleteExecute() { FDocument.DeleteFirstSelected(); }
+void TMainController::ActEditDeleteExecute()
+{
+    FDocument.DeleteFirstSelected();
+}
 
-void TMainController::ActEditSelectAllExecute() { FDocument.SelectAll(); }
+void TMainController::ActEditSelectAllExecute()
+{
+    FDocument.SelectAll();
+}
 
 void TMainController::ActEditClearExecute()
 {
-    const TMessage question{"Confirm", "Are you sure to clear?", TMessageIcon::Question,
-                            {TMessageButton::Yes, TMessageButton::No}, TMessageButton::No};
+    const TMessage question{"Confirm",
+                            "Are you sure to clear?",
+                            TMessageIcon::Question,
+                            {TMessageButton::Yes, TMessageButton::No},
+                            TMessageButton::No};
     if (FUi.ShowMessage(question) == TMessageButton::Yes)
         FDocument.ClearEntries();
 }
@@ -178,9 +237,15 @@ void TMainController::ActEditCopyExecute()
     FUi.PlayInformationSound();
 }
 
-void TMainController::ActEditMoveUpExecute() { FDocument.MoveSelectedUp(); }
+void TMainController::ActEditMoveUpExecute()
+{
+    FDocument.MoveSelectedUp();
+}
 
-void TMainController::ActEditMoveDownExecute() { FDocument.MoveSelectedDown(); }
+void TMainController::ActEditMoveDownExecute()
+{
+    FDocument.MoveSelectedDown();
+}
 
 void TMainController::ActHelpAboutExecute()
 {

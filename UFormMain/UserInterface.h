@@ -10,8 +10,20 @@
 #include <string>
 #include <vector>
 
-enum class TMessageIcon { Information, Warning, Question, Error };
-enum class TMessageButton { Ok, Yes, No, Cancel };
+enum class TMessageIcon
+{
+    Information,
+    Warning,
+    Question,
+    Error
+};
+enum class TMessageButton
+{
+    Ok,
+    Yes,
+    No,
+    Cancel
+};
 
 struct TMessage
 {

@@ -7,8 +7,7 @@
 #include <cerrno>
 #include <new>
 
-TCaptionDocument::TCaptionDocument(QObject* parent)
-    : QObject(parent), FSelection(&FModel)
+TCaptionDocument::TCaptionDocument(QObject* parent) : QObject(parent), FSelection(&FModel)
 {
     connect(&FModel, &TEntryModel::captionEdited, this, [this] { FModified = true; });
     // The facts are derived from the selection and the rows; any change to either drops them.
@@ -69,8 +68,8 @@ void TCaptionDocument::Process(TAccEngine& engine, IProcessHost& host)
 {
     const std::vector<TEntry>& entries = FModel.Entries();
     std::vector<RAccelerated> results = engine.Process(
-        entries.size(), [&entries](std::size_t i) -> const std::string& { return entries[i].Original; },
-        host);
+        entries.size(),
+        [&entries](std::size_t i) -> const std::string& { return entries[i].Original; }, host);
     std::vector<std::pair<std::string, char>> columns;
     columns.reserve(results.size());
     for (RAccelerated& result : results)
@@ -118,7 +117,7 @@ void TCaptionDocument::SelectRows(int first, int last)
 {
     if (first > last || FModel.Count() == 0)
         return;
-    FSelection.select(QItemSelection(FModel.index(first, 0),
-                                     FModel.index(last, TEntryModel::ColumnCount - 1)),
-                      QItemSelectionModel::Select);
+    FSelection.select(
+        QItemSelection(FModel.index(first, 0), FModel.index(last, TEntryModel::ColumnCount - 1)),
+        QItemSelectionModel::Select);
 }

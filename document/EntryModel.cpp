@@ -100,10 +100,14 @@ QVariant TEntryModel::data(const QModelIndex& index, int role) const
         return {};
     const TEntry& entry = At(index.row());
     switch (index.column()) {
-    case ColOriginal: return ToDisplayText(entry.Original);
-    case ColAccelerated: return ToDisplayText(entry.Accelerated);
-    case ColKey: return ToDisplayText(entry.KeyText());
-    default: return {};
+    case ColOriginal:
+        return ToDisplayText(entry.Original);
+    case ColAccelerated:
+        return ToDisplayText(entry.Accelerated);
+    case ColKey:
+        return ToDisplayText(entry.KeyText());
+    default:
+        return {};
     }
 }
 
@@ -117,10 +121,14 @@ QVariant TEntryModel::headerData(int section, Qt::Orientation orientation, int r
     if (role != Qt::DisplayRole)
         return {};
     switch (section) {
-    case ColOriginal: return QStringLiteral("Original");
-    case ColAccelerated: return QStringLiteral("Accelerated");
-    case ColKey: return QStringLiteral("Key");
-    default: return {};
+    case ColOriginal:
+        return QStringLiteral("Original");
+    case ColAccelerated:
+        return QStringLiteral("Accelerated");
+    case ColKey:
+        return QStringLiteral("Key");
+    default:
+        return {};
     }
 }
 

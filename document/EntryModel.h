@@ -13,7 +13,13 @@ class TEntryModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum TColumn { ColOriginal = 0, ColAccelerated = 1, ColKey = 2, ColumnCount = 3 };
+    enum TColumn
+    {
+        ColOriginal = 0,
+        ColAccelerated = 1,
+        ColKey = 2,
+        ColumnCount = 3
+    };
 
     using QAbstractTableModel::QAbstractTableModel;
 

@@ -10,7 +10,10 @@ namespace {
 using TKeyMask = std::uint64_t;
 static_assert(KeyCount <= 64, "keys must fit a mask");
 
-TKeyMask Bit(int key) { return TKeyMask{1} << key; }
+TKeyMask Bit(int key)
+{
+    return TKeyMask{1} << key;
+}
 
 // A maximum matching between entries and keys, grown by augmenting paths (Kuhn). With at most
 // KeyCount entries and keys, every path search is a few thousand steps at worst.

@@ -10,7 +10,10 @@ bool IsEligibleChar(char c)
            (b >= 'a' && b <= 'z');
 }
 
-char KeyOf(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char KeyOf(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 int KeyIndex(char key)
 {
@@ -19,14 +22,22 @@ int KeyIndex(char key)
     if (key >= '0' && key <= '9')
         return 26 + (key - '0');
     switch (key) {
-    case '!': return 36;
-    case '$': return 37;
-    case '<': return 38;
-    case '=': return 39;
-    case '>': return 40;
-    case '?': return 41;
-    case '@': return 42;
-    default: return -1;
+    case '!':
+        return 36;
+    case '$':
+        return 37;
+    case '<':
+        return 38;
+    case '=':
+        return 39;
+    case '>':
+        return 40;
+    case '?':
+        return 41;
+    case '@':
+        return 42;
+    default:
+        return -1;
     }
 }
 
@@ -143,7 +154,8 @@ private:
 } // namespace
 
 std::vector<RAccelerated>
-TAccEngine::Process(std::size_t count, const std::function<const std::string&(std::size_t)>& captionAt,
+TAccEngine::Process(std::size_t count,
+                    const std::function<const std::string&(std::size_t)>& captionAt,
                     IProcessHost& host)
 {
     FBestCombination.clear();
@@ -168,7 +180,7 @@ TAccEngine::Process(std::size_t count, const std::function<const std::string&(st
     results.reserve(count);
     std::size_t i = 0;
     for (const RPosResultList* node = FPosResults.get(); node; node = node->Next.get(), ++i)
-        results.push_back({AcceleratedCaption(node->PosResult, FBestCombination[i]),
-                           FBestCombination[i].Key});
+        results.push_back(
+            {AcceleratedCaption(node->PosResult, FBestCombination[i]), FBestCombination[i].Key});
     return results;
 }

@@ -58,7 +58,7 @@ inline constexpr const char* StageFindingCombination = "Finding best captions co
 inline constexpr int KeyCount = 43;
 
 bool IsEligibleChar(char c);
-char KeyOf(char c);    // ASCII upper-casing only
+char KeyOf(char c);     // ASCII upper-casing only
 int KeyIndex(char key); // 0..KeyCount-1, or -1 when the byte can't be a key
 std::string InsertMarker(std::string_view caption, std::size_t pos, char marker);
 
@@ -96,9 +96,9 @@ public:
 
     // A whole processing pass over `count` captions. Returns one result per caption or throws
     // EQuarnelError; the host hears busy before the first stage and idle at the end either way.
-    std::vector<RAccelerated> Process(std::size_t count,
-                                      const std::function<const std::string&(std::size_t)>& captionAt,
-                                      IProcessHost& host);
+    std::vector<RAccelerated>
+    Process(std::size_t count, const std::function<const std::string&(std::size_t)>& captionAt,
+            IProcessHost& host);
 
 private:
     std::unique_ptr<RPosResultList> FPosResults;

@@ -89,8 +89,7 @@ public:
     void SetColumnWidth(int column, int width) override { ColumnWidths[column] = width; }
 
 private:
-    template <typename T>
-    static T Take(std::deque<T>& answers, const char* what)
+    template <typename T> static T Take(std::deque<T>& answers, const char* what)
     {
         if (answers.empty())
             throw std::logic_error(std::string("unexpected ") + what);
