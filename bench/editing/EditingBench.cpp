@@ -2,6 +2,7 @@
 // scattered selected rows, once on the document alone and once with the window's list view
 // attached and visible, so the view's own reaction to each change is part of the figure.
 #include "FormMain.h"
+#include "ScatteredRows.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -29,18 +30,6 @@ std::vector<TEntry> MakeEntries()
         entries.push_back({std::move(caption), {}, 0});
     }
     return entries;
-}
-
-// Sorted, distinct, neither the first nor the last row, so Up and Down both stay enabled.
-std::vector<int> ScatteredRows()
-{
-    std::mt19937 random(11);
-    std::vector<int> all(EntryCount - 2);
-    std::iota(all.begin(), all.end(), 1);
-    std::vector<int> rows;
-    rows.reserve(SelectedCount);
-    std::sample(all.begin(), all.end(), std::back_inserter(rows), SelectedCount, random);
-    return rows;
 }
 
 // The document, optionally shown in the real window.
@@ -77,7 +66,7 @@ void BM_MoveUp(benchmark::State& state)
 {
     TFixture fixture(state.range(0) != 0);
     TCaptionDocument& document = fixture.Document();
-    document.SelectOnlyRows(ScatteredRows());
+    document.SelectOnlyRows(ScatteredRows(EntryCount, SelectedCount));
     for (auto _ : state) {
         document.MoveSelectedUp();
         fixture.Settle();
@@ -92,7 +81,7 @@ void BM_MoveDown(benchmark::State& state)
 {
     TFixture fixture(state.range(0) != 0);
     TCaptionDocument& document = fixture.Document();
-    document.SelectOnlyRows(ScatteredRows());
+    document.SelectOnlyRows(ScatteredRows(EntryCount, SelectedCount));
     for (auto _ : state) {
         document.MoveSelectedDown();
         fixture.Settle();
@@ -108,7 +97,7 @@ void BM_SortByOriginal(benchmark::State& state)
     TFixture fixture(state.range(0) != 0);
     TCaptionDocument& document = fixture.Document();
     const std::vector<TEntry> shuffled = MakeEntries();
-    const std::vector<int> scattered = ScatteredRows();
+    const std::vector<int> scattered = ScatteredRows(EntryCount, SelectedCount);
     for (auto _ : state) {
         state.PauseTiming();
         document.Model().ReplaceAll(shuffled);
@@ -124,7 +113,7 @@ void BM_SelectAllAfterScattered(benchmark::State& state)
 {
     TFixture fixture(state.range(0) != 0);
     TCaptionDocument& document = fixture.Document();
-    const std::vector<int> scattered = ScatteredRows();
+    const std::vector<int> scattered = ScatteredRows(EntryCount, SelectedCount);
     for (auto _ : state) {
         state.PauseTiming();
         document.Selection().clearSelection();
@@ -141,7 +130,7 @@ void BM_SelectionFactsAfterScattered(benchmark::State& state)
 {
     TFixture fixture(state.range(0) != 0);
     TCaptionDocument& document = fixture.Document();
-    document.SelectOnlyRows(ScatteredRows());
+    document.SelectOnlyRows(ScatteredRows(EntryCount, SelectedCount));
     const QModelIndex last = document.Model().index(EntryCount - 1, 0);
     for (auto _ : state) {
         state.PauseTiming();

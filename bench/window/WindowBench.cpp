@@ -3,6 +3,7 @@
 // because a freeze is the time until the window answers again, not until the model is done.
 #include "FormMain.h"
 #include "QuarnelError.h"
+#include "ScatteredRows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,18 +64,6 @@ const TListFile& ListFile()
 {
     static const TListFile file;
     return file;
-}
-
-// Sorted, distinct, neither the first nor the last row.
-std::vector<int> ScatteredRows()
-{
-    std::mt19937 random(11);
-    std::vector<int> all(EntryCount - 2);
-    std::iota(all.begin(), all.end(), 1);
-    std::vector<int> rows;
-    rows.reserve(SelectedCount);
-    std::sample(all.begin(), all.end(), std::back_inserter(rows), SelectedCount, random);
-    return rows;
 }
 
 // The shown window, optionally with the million-line list opened through the controller.
@@ -146,7 +135,8 @@ void BM_ProcessFailsFast(benchmark::State& state)
 void BM_SelectAllAction(benchmark::State& state)
 {
     TWindow window(true);
-    const std::vector<int> before = state.range(0) != 0 ? ScatteredRows() : std::vector<int>{1};
+    const std::vector<int> before =
+        state.range(0) != 0 ? ScatteredRows(EntryCount, SelectedCount) : std::vector<int>{1};
     QAction* const action = window.Form().Action(TCommandId::EditSelectAll);
     for (auto _ : state) {
         state.PauseTiming();
@@ -209,7 +199,7 @@ void BM_MoveDownAllButLast(benchmark::State& state)
 void SelectScatteredIf(TWindow& window, bool scattered)
 {
     if (scattered)
-        window.Document().SelectOnlyRows(ScatteredRows());
+        window.Document().SelectOnlyRows(ScatteredRows(EntryCount, SelectedCount));
     window.Settle();
 }
 
