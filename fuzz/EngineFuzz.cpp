@@ -16,7 +16,7 @@
 namespace {
 
 constexpr std::size_t MaxCompared = 8;
-// Beyond this many leaves the reference search would dominate the run; such lists still get
+// Beyond this many prefixes the reference search would dominate the run; such lists still get
 // every check except the comparison.
 constexpr double MaxReferenceLeaves = 50000;
 
@@ -115,10 +115,14 @@ void CheckList(const char marker, const std::vector<std::string>& captions)
 {
     TAccEngine engine;
     engine.FAccChar = marker;
-    double leaves = 1;
+    // The depth-first search visits at most every prefix of choices before the caption it
+    // fails on, so a caption without candidates at the end still costs all the ones before it.
+    double leaves = 0;
+    double prefixes = 1;
     for (const std::string& caption : captions) {
         engine.AddPosResult(caption);
-        leaves *= static_cast<double>(TAccEngine::CandidatesOf(caption).size());
+        prefixes *= static_cast<double>(TAccEngine::CandidatesOf(caption).size());
+        leaves += prefixes;
     }
     engine.FindCombination();
     const TCombination& fast = engine.BestCombination();
