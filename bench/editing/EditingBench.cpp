@@ -2,6 +2,7 @@
 // scattered selected rows, once on the document alone and once with the window's list view
 // attached and visible, so the view's own reaction to each change is part of the figure.
 #include "FormMain.h"
+#include "QtBenchmarkMain.h"
 #include "ScatteredRows.h"
 
 #include <QApplication>
@@ -156,13 +157,5 @@ BENCHMARK(BM_SelectionFactsAfterScattered)->Apply(Views)->Unit(benchmark::kMicro
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

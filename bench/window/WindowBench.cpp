@@ -2,6 +2,7 @@
 // events the step leaves behind (layout, repaint of the list), handled before the clock stops,
 // because a freeze is the time until the window answers again, not until the model is done.
 #include "FormMain.h"
+#include "QtBenchmarkMain.h"
 #include "QuarnelError.h"
 #include "ScatteredRows.h"
 
@@ -271,12 +272,5 @@ BENCHMARK(BM_Repaint)->Apply(Scattered);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }
