@@ -18,23 +18,36 @@ E2E_APP_PID=
 E2E_WINDOW=
 E2E_APP_STATUS=
 
+# A failure shows what the program and the X server said, since both are gone afterwards.
 e2e_fail() {
     echo "FAIL: $*" >&2
+    local log
+    for log in app xvfb wm; do
+        [ -s "$E2E_TMP/$log.log" ] && sed "s/^/$log: /" "$E2E_TMP/$log.log" | tail -n 40 >&2
+    done
     exit 1
 }
 
+# Waits for each process to be gone: an X server still shutting down holds its display's
+# sockets, and the next test's server and program would race it for them.
 e2e_cleanup() {
-    [ -n "$E2E_APP_PID" ] && kill "$E2E_APP_PID" 2>/dev/null || true
-    [ -n "$E2E_WM_PID" ] && kill "$E2E_WM_PID" 2>/dev/null || true
-    [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null || true
+    local pid
+    for pid in "$E2E_APP_PID" "$E2E_WM_PID" "$E2E_XVFB_PID"; do
+        [ -n "$pid" ] || continue
+        kill "$pid" 2>/dev/null || continue
+        wait "$pid" 2>/dev/null || true
+    done
     rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
 
 # The server picks a free display itself, so tests running side by side never share one.
+# Without -noreset the server resets when the probe below disconnects, and a program
+# connecting during that reset is turned away ("could not connect to display").
 e2e_start_display() {
     local number_file=$E2E_TMP/display
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$number_file" \
+        >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
     for _ in $(seq 100); do
         if [ -s "$number_file" ]; then
@@ -51,6 +64,8 @@ e2e_start_display() {
 e2e_wait_window() {
     local pattern=$1 id
     for _ in $(seq 100); do
+        [ -z "$E2E_APP_PID" ] || kill -0 "$E2E_APP_PID" 2>/dev/null ||
+            e2e_fail "the program ended before a window named '$pattern' appeared"
         id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)
         [ -n "$id" ] && {
             echo "$id"
