@@ -30,13 +30,18 @@ e2e_fail() {
 
 # Waits for each process to be gone: an X server still shutting down holds its display's
 # sockets, and the next test's server and program would race it for them.
-e2e_cleanup() {
+e2e_stop_processes() {
     local pid
     for pid in "$E2E_APP_PID" "$E2E_WM_PID" "$E2E_XVFB_PID"; do
         [ -n "$pid" ] || continue
         kill "$pid" 2>/dev/null || continue
         wait "$pid" 2>/dev/null || true
     done
+    E2E_APP_PID= E2E_WM_PID= E2E_XVFB_PID=
+}
+
+e2e_cleanup() {
+    e2e_stop_processes
     rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
@@ -93,11 +98,29 @@ e2e_start_wm() {
     e2e_fail "window manager '$1' did not start: $(cat "$E2E_TMP/wm.log")"
 }
 
+# True unless the program ended because the X server turned it away.
+e2e_program_connected() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
+        kill -0 "$E2E_APP_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    ! grep -q "could not connect to display" "$E2E_TMP/app.log"
+}
+
 e2e_start() {
-    e2e_start_display
-    [ -z "${E2E_WM:-}" ] || e2e_start_wm "$E2E_WM"
-    "$@" >"$E2E_TMP/app.log" 2>&1 &
-    E2E_APP_PID=$!
+    local attempt
+    for attempt in 1 2 3; do
+        e2e_start_display
+        [ -z "${E2E_WM:-}" ] || e2e_start_wm "$E2E_WM"
+        "$@" >"$E2E_TMP/app.log" 2>&1 &
+        E2E_APP_PID=$!
+        e2e_program_connected "Quarnel 1.0" && break
+        # A server that refuses a client is the test machine's accident, not the program's
+        # fault: start again on a fresh server.
+        echo "attempt $attempt: the X server refused the program; starting again" >&2
+        e2e_stop_processes
+    done
     E2E_WINDOW=$(e2e_wait_window "Quarnel 1.0")
     e2e_focus "$E2E_WINDOW"
 }
