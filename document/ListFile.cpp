@@ -1,5 +1,6 @@
 #include "ListFile.h"
 
+#include "FileDescriptor.h"
 #include "QuarnelError.h"
 
 #include <QSaveFile>
@@ -65,23 +66,6 @@ std::string SystemErrorText(int errorNumber)
 }
 
 namespace {
-
-class TFileDescriptor
-{
-public:
-    explicit TFileDescriptor(int fd) : FFd(fd) {}
-    ~TFileDescriptor()
-    {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    int Get() const { return FFd; }
-
-private:
-    int FFd;
-};
 
 [[noreturn]] void ThrowCannotOpen(const std::string& fileName, int errorNumber)
 {

@@ -63,34 +63,32 @@ private:
     std::unique_ptr<TFormMain> FForm;
 };
 
-void BM_MoveUp(benchmark::State& state)
+// Times one move of the scattered selection; the opposite move puts the rows back untimed so
+// that every iteration starts from the same list.
+void MoveThenUndo(benchmark::State& state, void (TCaptionDocument::*move)(),
+                  void (TCaptionDocument::*undo)())
 {
     TFixture fixture(state.range(0) != 0);
     TCaptionDocument& document = fixture.Document();
     document.SelectOnlyRows(ScatteredRows(EntryCount, SelectedCount));
     for (auto _ : state) {
-        document.MoveSelectedUp();
+        (document.*move)();
         fixture.Settle();
         state.PauseTiming();
-        document.MoveSelectedDown();
+        (document.*undo)();
         fixture.Settle();
         state.ResumeTiming();
     }
 }
 
+void BM_MoveUp(benchmark::State& state)
+{
+    MoveThenUndo(state, &TCaptionDocument::MoveSelectedUp, &TCaptionDocument::MoveSelectedDown);
+}
+
 void BM_MoveDown(benchmark::State& state)
 {
-    TFixture fixture(state.range(0) != 0);
-    TCaptionDocument& document = fixture.Document();
-    document.SelectOnlyRows(ScatteredRows(EntryCount, SelectedCount));
-    for (auto _ : state) {
-        document.MoveSelectedDown();
-        fixture.Settle();
-        state.PauseTiming();
-        document.MoveSelectedUp();
-        fixture.Settle();
-        state.ResumeTiming();
-    }
+    MoveThenUndo(state, &TCaptionDocument::MoveSelectedDown, &TCaptionDocument::MoveSelectedUp);
 }
 
 void BM_SortByOriginal(benchmark::State& state)

@@ -3,6 +3,7 @@
 // message, never crash or hang, and never leave the document half replaced.
 #include "CaptionDocument.h"
 #include "CaptionLists.h"
+#include "FileDescriptor.h"
 #include "PeakMemory.h"
 #include "QuarnelError.h"
 #include "TestFiles.h"
@@ -48,23 +49,6 @@ public:
     ~TWatchdog() { ::alarm(0); }
     TWatchdog(const TWatchdog&) = delete;
     TWatchdog& operator=(const TWatchdog&) = delete;
-};
-
-class TDescriptor
-{
-public:
-    explicit TDescriptor(int fd) : FFd(fd) {}
-    ~TDescriptor()
-    {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    TDescriptor(const TDescriptor&) = delete;
-    TDescriptor& operator=(const TDescriptor&) = delete;
-    int Get() const { return FFd; }
-
-private:
-    int FFd;
 };
 
 // Caps the address space of this process a little above what it uses now, so that a load
@@ -354,7 +338,7 @@ TEST_F(hardening_HostileListFile, ThingsThatAreNotFilesAreRefusedAtOnce)
 
     // The same FIFO held open by a writer with data in it: reading it to its end would wait
     // for the writer to go.
-    const TDescriptor writer(::open(fifo.c_str(), O_RDWR | O_NONBLOCK));
+    const TFileDescriptor writer(::open(fifo.c_str(), O_RDWR | O_NONBLOCK));
     ASSERT_GE(writer.Get(), 0);
     ASSERT_EQ(::write(writer.Get(), "File\r\n", 6), 6);
     ExpectRefusedLoad(fifo);
