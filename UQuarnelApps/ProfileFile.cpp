@@ -93,6 +93,11 @@ bool HasLineBreak(std::string_view text)
 TProfileFile TProfileFile::Parse(std::string_view bytes)
 {
     TProfileFile profile;
+    constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+    if (bytes.starts_with(Utf8Bom)) {
+        profile.FByteOrderMark = Utf8Bom;
+        bytes.remove_prefix(Utf8Bom.size());
+    }
     std::size_t start = 0;
     std::size_t i = 0;
     while (i < bytes.size()) {
@@ -231,7 +236,7 @@ void TProfileFile::EraseSection(std::string_view section)
 
 std::string TProfileFile::ToBytes() const
 {
-    std::string bytes;
+    std::string bytes = FByteOrderMark;
     for (const TLine& line : FLines) {
         bytes += line.Text;
         switch (line.Terminator) {

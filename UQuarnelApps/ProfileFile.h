@@ -64,5 +64,8 @@ private:
     std::optional<std::size_t> FindKey(const TSectionRange& range, std::string_view key) const;
     void InsertLine(std::size_t position, std::string text);
 
+    // A UTF-8 byte-order mark the file began with: no part of the first line's text, but
+    // written back as it was.
+    std::string FByteOrderMark;
     std::vector<TLine> FLines;
 };

@@ -1,16 +1,19 @@
 #include "ProfileStore.h"
 
+#include "AtomicFile.h"
+#include "FileDescriptor.h"
 #include "QuarnelError.h"
 
 #include <QByteArray>
 #include <QFile>
-#include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QString>
+#include <cerrno>
 #include <cstdint>
+#include <fcntl.h>
 #include <optional>
 #include <stdexcept>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -25,14 +28,35 @@ QString ToQtPath(const std::string& path)
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-// The file's bytes, an empty string when there is no file, nothing when a file (or something
-// else) is there but cannot be read.
-std::optional<std::string> ReadBytes(const QString& path)
+enum class EFileKind
 {
-    if (!QFileInfo::exists(path)) {
-        return std::string();
+    Missing,
+    Regular,
+    Other // a folder, device, FIFO or socket, or a link to one
+};
+
+EFileKind KindOf(const std::string& path)
+{
+    struct stat info = {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return errno == ENOENT ? EFileKind::Missing : EFileKind::Other;
     }
-    QFile file(path);
+    return S_ISREG(info.st_mode) ? EFileKind::Regular : EFileKind::Other;
+}
+
+// The bytes of a regular file, an empty string when there is none, nothing when it cannot be
+// read. Only regular files are read: a FIFO would wait for a writer and a device may never end.
+std::optional<std::string> ReadBytes(const std::string& path)
+{
+    switch (KindOf(path)) {
+    case EFileKind::Missing:
+        return std::string();
+    case EFileKind::Other:
+        return std::nullopt;
+    case EFileKind::Regular:
+        break;
+    }
+    QFile file(ToQtPath(path));
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
@@ -90,11 +114,25 @@ bool AcquireLock(QLockFile& lock, const QString& lockPath, const std::chrono::mi
     return true;
 }
 
+// The same wait on the settings file itself, for a folder that takes no lock file.
+bool AcquireFileLock(const int descriptor, const std::chrono::milliseconds wait)
+{
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    while (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) ||
+            std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
 } // namespace
 
 TProfileFile ReadProfile(const std::string& path)
 {
-    const auto bytes = ReadBytes(ToQtPath(path));
+    const auto bytes = ReadBytes(path);
     return bytes ? TProfileFile::Parse(*bytes) : TProfileFile();
 }
 
@@ -107,14 +145,24 @@ void UpdateProfile(const std::string& path, const std::function<void(TProfileFil
     const QString lockPath = qtPath + QStringLiteral(".lock");
     QLockFile lock(lockPath);
     lock.setStaleLockTime(StaleLockAge);
+    std::optional<TFileDescriptor> fileLock;
     if (!AcquireLock(lock, lockPath, lockWait)) {
-        throw failure;
+        // A folder that takes no new files holds no lock file either. The settings file can
+        // then only be overwritten in place, and the writers of the family, all meeting the same
+        // refusal, queue on the file itself instead.
+        if (lock.error() != QLockFile::PermissionError || KindOf(path) != EFileKind::Regular) {
+            throw failure;
+        }
+        fileLock.emplace(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        if (fileLock->Get() < 0 || !AcquireFileLock(fileLock->Get(), lockWait)) {
+            throw failure;
+        }
     }
 
     // Read under the lock: another application may have saved its own sections since we last
     // looked, and those must survive this write. A file that exists but cannot be read must
     // not be replaced by what little we would know of it.
-    const auto before = ReadBytes(qtPath);
+    const auto before = ReadBytes(path);
     if (!before) {
         throw failure;
     }
@@ -128,19 +176,7 @@ void UpdateProfile(const std::string& path, const std::function<void(TProfileFil
     if (after == *before) {
         return;
     }
-
-    // Unbuffered, so that a short write shows here: a buffered one is flushed inside commit(),
-    // which then reports success for a file cut short by a full disk or a size limit.
-    QSaveFile file(qtPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        throw failure;
-    }
-    const auto size = static_cast<qint64>(after.size());
-    if (file.write(after.data(), size) != size) {
-        file.cancelWriting();
-        throw failure;
-    }
-    if (!file.commit()) {
+    if (ReplaceFile(path, after)) {
         throw failure;
     }
 }

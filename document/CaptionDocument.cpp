@@ -3,6 +3,7 @@
 #include "Engine.h"
 #include "ListFile.h"
 #include "QuarnelError.h"
+#include "SystemError.h"
 
 #include <cerrno>
 #include <new>

@@ -1,9 +1,11 @@
 // Guards that change something of the whole process for the life of a test and put it back.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <sys/resource.h>
+#include <sys/types.h>
 
 // Stands in for a full disk: files of this process can't grow past `bytes` while the guard
 // lives, and going past fails the write with EFBIG instead of raising SIGXFSZ. The old limit
@@ -40,3 +42,11 @@ private:
     const std::string FName;
     std::optional<std::string> FOld;
 };
+
+// The user "nobody", for files that must belong to someone other than the test.
+inline constexpr uid_t NobodyId = 65534;
+
+// Runs body in a child process and returns what it returns, or -1 when the child did not end
+// normally. A root process runs it as nobody, so that file permissions bind it as they bind
+// any user; files it is to write must then be nobody's.
+int RunUnprivileged(const std::function<int()>& body);

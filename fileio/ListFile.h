@@ -36,19 +36,19 @@ std::size_t CountCaptionLines(std::string_view text);
 // Every caption, the last one included, followed by CR LF.
 std::string JoinCaptionLines(const std::vector<std::string_view>& captions);
 
-// Throws EQuarnelError "Cannot open file "<name>". <reason>".
+// Throws EQuarnelError "Cannot open file "<name>". <reason>", the reason "Cannot allocate
+// memory" for a list too big to hold.
 std::vector<std::string> ReadCaptionFile(const std::string& fileName);
 // The file's bytes as they are, for ForEachCaptionLine; throws as ReadCaptionFile does.
 std::string ReadCaptionFileText(const std::string& fileName);
 
 // Replaces the file atomically: on any failure the old file is left as it was. Throws
-// EQuarnelError "Cannot create file "<name>". <reason>" or "Stream write error".
+// EQuarnelError "Cannot create file "<name>". <reason>" or "Stream write error". A caption
+// holding CR, LF or NUL would come back as other captions, so such a list is refused before
+// anything is written.
 void WriteCaptionFile(const std::string& fileName, const std::vector<std::string_view>& captions);
 
 // Asks for huge pages behind a large buffer that is about to be filled. A million-entry list
 // otherwise takes tens of thousands of page faults, which cost more than all the rest of a load.
 // Only a hint: nothing changes where the system can't or won't.
 void AdviseLargeBuffer(const void* data, std::size_t bytes);
-
-// The system's text for an error number, without trailing blanks, control characters or periods.
-std::string SystemErrorText(int errorNumber);

@@ -1,13 +1,14 @@
 #include "ListFile.h"
 
+#include "AtomicFile.h"
 #include "FileDescriptor.h"
 #include "QuarnelError.h"
+#include "SystemError.h"
 
-#include <QSaveFile>
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -53,18 +54,6 @@ void AdviseLargeBuffer(const void* data, std::size_t bytes)
         ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
-std::string SystemErrorText(int errorNumber)
-{
-    std::string text = std::strerror(errorNumber);
-    while (!text.empty()) {
-        const auto last = static_cast<unsigned char>(text.back());
-        if (last > ' ' && last != '.')
-            break;
-        text.pop_back();
-    }
-    return text;
-}
-
 namespace {
 
 [[noreturn]] void ThrowCannotOpen(const std::string& fileName, int errorNumber)
@@ -76,7 +65,11 @@ namespace {
 
 std::vector<std::string> ReadCaptionFile(const std::string& fileName)
 {
-    return SplitCaptionLines(ReadCaptionFileText(fileName));
+    try {
+        return SplitCaptionLines(ReadCaptionFileText(fileName));
+    } catch (const std::bad_alloc&) {
+        ThrowCannotOpen(fileName, ENOMEM);
+    }
 }
 
 std::string ReadCaptionFileText(const std::string& fileName)
@@ -119,22 +112,17 @@ std::string ReadCaptionFileText(const std::string& fileName)
 
 void WriteCaptionFile(const std::string& fileName, const std::vector<std::string_view>& captions)
 {
-    QSaveFile file(
-        QString::fromLocal8Bit(fileName.data(), static_cast<qsizetype>(fileName.size())));
-    struct stat info = {};
-    if (::stat(fileName.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-        throw EQuarnelError("Cannot create file \"" + fileName + "\". " + SystemErrorText(EISDIR));
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        const int error = errno != 0 ? errno : EACCES;
-        throw EQuarnelError("Cannot create file \"" + fileName + "\". " + SystemErrorText(error));
-    }
-    const std::string text = JoinCaptionLines(captions);
-    const qint64 written = file.write(text.data(), static_cast<qint64>(text.size()));
-    // commit() ignores an error met while flushing its own buffer and would put the short
-    // file in place of the old one, so the flush has to be checked first.
-    if (written != static_cast<qint64>(text.size()) || !file.flush() || !file.commit()) {
-        file.cancelWriting();
-        throw EQuarnelError("Stream write error");
-    }
+    constexpr std::string_view Unstorable("\r\n\0", 3);
+    for (std::size_t i = 0; i < captions.size(); ++i)
+        if (captions[i].find_first_of(Unstorable) != std::string_view::npos)
+            throw EQuarnelError("Caption " + std::to_string(i + 1) +
+                                " cannot be saved: a list file cannot hold a line break or a NUL "
+                                "byte.");
+    const std::optional<RReplaceFailure> failure =
+        ReplaceFile(fileName, JoinCaptionLines(captions));
+    if (!failure)
+        return;
+    if (failure->Step == RReplaceFailure::EStep::Create)
+        throw EQuarnelError("Cannot create file \"" + fileName + "\". " + failure->Reason());
+    throw EQuarnelError("Stream write error");
 }

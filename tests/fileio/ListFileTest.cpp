@@ -2,6 +2,7 @@
 #include "ListFile.h"
 
 #include "QuarnelError.h"
+#include "SystemError.h"
 #include "TestFiles.h"
 
 #include <QDir>
