@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <QString>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <memory>
@@ -98,4 +99,9 @@ std::optional<RReplaceFailure> ReplaceFile(const std::string& path, std::string_
     if (!file.commit())
         return Failed(EStep::Write, errno, EIO);
     return std::nullopt;
+}
+
+void IgnoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
 }

@@ -33,3 +33,7 @@ struct RReplaceFailure
 // - When the folder does not let us create a file but the file itself is writable, the file is
 //   overwritten in place. That is the one case where a failure can leave the file cut short.
 std::optional<RReplaceFailure> ReplaceFile(const std::string& path, std::string_view bytes);
+
+// For a program's start: a write past the file size limit (RLIMIT_FSIZE) then fails with EFBIG,
+// as on a full disk, instead of SIGXFSZ ending the process and the user's unsaved work with it.
+void IgnoreFileSizeSignal();

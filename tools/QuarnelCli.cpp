@@ -6,11 +6,13 @@
 #include "ListFile.h"
 #include "Pinning.h"
 #include "QuarnelError.h"
+#include "SystemError.h"
 
 #include <QCommandLineParser>
 #include <bit>
+#include <cerrno>
 #include <istream>
-#include <iterator>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -83,7 +85,8 @@ EXIT STATUS
     1   No combination of distinct keys exists, --keep met markers it cannot keep,
         or --check found something. The reason goes to standard error, apart from
         --check, whose findings are its output.
-    2   Unreadable input or bad arguments.
+    2   Unreadable input, bad arguments, not enough memory, or output that could not
+        be written.
 
 EXAMPLES
     quarnel-cli menu.lst
@@ -145,7 +148,17 @@ std::vector<std::string> ReadInput(const TOptions& options, std::istream& in)
 {
     if (options.FileName)
         return ReadCaptionFile(*options.FileName);
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // The text ends at the first NUL, as in a file, so nothing after it is read: /dev/zero is
+    // an empty list at once.
+    std::string text;
+    std::string chunk(65536, '\0');
+    while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0) {
+        const std::string_view got(chunk.data(), static_cast<std::size_t>(in.gcount()));
+        const std::size_t nul = got.find('\0');
+        text.append(got.substr(0, nul));
+        if (nul != std::string_view::npos)
+            return SplitCaptionLines(text);
+    }
     if (in.bad())
         throw EQuarnelError("Cannot read standard input.");
     return SplitCaptionLines(text);
@@ -295,9 +308,14 @@ int RunProcess(const TOptions& options, const std::vector<std::string>& captions
     return CliExitNoCombination;
 }
 
-} // namespace
+// Arguments hold bytes, one character each (see RunCli).
+std::string BytesOf(const QString& argument)
+{
+    return argument.toLatin1().toStdString();
+}
 
-int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, std::ostream& err)
+int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& out,
+                 std::ostream& err)
 {
     QCommandLineParser parser;
     // Qt's own help option would bring --help-all and its Qt options, which mean nothing here.
@@ -313,7 +331,7 @@ int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
         {helpOption, markerOption, formatOption, explainOption, keepOption, checkOption});
 
     if (!parser.parse(arguments)) {
-        err << parser.errorText().toStdString() << '\n' << Usage << '\n';
+        err << BytesOf(parser.errorText()) << '\n' << Usage << '\n';
         return CliExitBadInput;
     }
     if (parser.isSet(helpOption)) {
@@ -322,15 +340,21 @@ int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
     }
 
     TOptions options;
-    const std::string marker = parser.value(markerOption).toLocal8Bit().toStdString();
-    if (marker.size() != 1 || marker[0] == '\0') {
+    const std::string marker = BytesOf(parser.value(markerOption));
+    if (marker.size() != 1) {
         err << "Invalid marker \"" << marker << "\": give one character of one byte.\n";
+        return CliExitBadInput;
+    }
+    // A line break as marker would split the lines it is inserted into.
+    if (static_cast<unsigned char>(marker[0]) < ' ') {
+        err << "Invalid marker: code " << static_cast<int>(marker[0])
+            << " is a control character; give a character of code 32 or above.\n";
         return CliExitBadInput;
     }
     options.Marker = marker[0];
     const QString format = parser.value(formatOption);
     if (format != QLatin1String("tsv") && format != QLatin1String("lst")) {
-        err << "Unknown format \"" << format.toStdString() << "\": use tsv or lst.\n";
+        err << "Unknown format \"" << BytesOf(format) << "\": use tsv or lst.\n";
         return CliExitBadInput;
     }
     options.Lst = format == QLatin1String("lst");
@@ -348,7 +372,7 @@ int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
         return CliExitBadInput;
     }
     if (!positional.isEmpty() && positional.front() != QLatin1String("-"))
-        options.FileName = positional.front().toLocal8Bit().toStdString();
+        options.FileName = BytesOf(positional.front());
 
     std::vector<std::string> captions;
     try {
@@ -363,4 +387,24 @@ int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
     if (options.Keep)
         return RunKeep(options, captions, out, err);
     return RunProcess(options, captions, out, err);
+}
+
+} // namespace
+
+int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    int status = CliExitBadInput;
+    try {
+        status = RunUnguarded(arguments, in, out, err);
+    } catch (const std::bad_alloc&) {
+        // What failed was large; unwinding gave its memory back, so the message can be written.
+        err << SystemErrorText(ENOMEM) << '\n';
+        return CliExitBadInput;
+    }
+    // A full disk or a file size limit behind standard output: the output is incomplete.
+    if (!out.flush()) {
+        err << "Stream write error\n";
+        return CliExitBadInput;
+    }
+    return status;
 }
