@@ -1,6 +1,7 @@
 #include "FormMain.h"
 
 #include "Application.h"
+#include "CaptionEditor.h"
 #include "DisplayText.h"
 #include "ListView.h"
 #include "QuarnelError.h"
@@ -191,8 +192,10 @@ void TFormMain::CreateListView()
     FListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     FListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     FListView1->setEditTriggers(QAbstractItemView::SelectedClicked);
+    FListView1->setItemDelegate(new TCaptionDelegate(FListView1));
     FListView1->setModel(&FController.Document().Model());
     FListView1->setSelectionModel(&FController.Document().Selection());
+    FController.Document().SetViewBytesPerRow(TListView::LayoutBytesPerRow);
 
     // The selection stays visible when the list loses the focus.
     QPalette palette = FListView1->palette();
@@ -504,8 +507,10 @@ std::optional<std::string> TFormMain::AskCaption()
     dialog.setTextValue(QString());
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Cancel"));
-    if (auto* edit = dialog.findChild<QLineEdit*>())
+    if (auto* edit = dialog.findChild<QLineEdit*>()) {
         edit->setMaxLength(MaxCaptionInputLength);
+        edit->setValidator(new TOneLineValidator(edit));
+    }
     dialog.adjustSize();
     if (const QScreen* screen = this->screen()) {
         QRect frame = dialog.frameGeometry();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTreeView>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -15,6 +16,12 @@ class TListView : public QTreeView
 
 public:
     using QTreeView::QTreeView;
+
+    // What the view allocates per row when it lays out a new list: QTreeView keeps a 40-byte
+    // record for every row, and the list holding them may grow to twice their size. Qt cannot
+    // report a failed allocation there and ends the program, so a load makes sure this much is
+    // to be had before it hands the rows over.
+    static constexpr std::size_t LayoutBytesPerRow = 2 * 40;
 
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles = QList<int>()) override;

@@ -6,7 +6,27 @@
 #include "SystemError.h"
 
 #include <cerrno>
+#include <limits>
 #include <new>
+#include <sys/mman.h>
+
+namespace {
+
+// Whether `bytes` of address space are to be had now. Mapped and unmapped rather than taken from
+// the heap, which a compiler may leave out when nothing uses the memory.
+bool CanAllocate(std::size_t bytes)
+{
+    if (bytes == 0)
+        return true;
+    void* const probe =
+        ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (probe == MAP_FAILED)
+        return false;
+    ::munmap(probe, bytes);
+    return true;
+}
+
+} // namespace
 
 TCaptionDocument::TCaptionDocument(QObject* parent) : QObject(parent), FSelection(&FModel)
 {
@@ -31,12 +51,19 @@ void TCaptionDocument::LoadCaptionFile(const std::string& fileName)
     // the splitting itself.
     std::vector<TEntry> entries;
     try {
-        const std::string text = ReadCaptionFileText(fileName);
-        entries.reserve(CountCaptionLines(text));
-        AdviseLargeBuffer(entries.data(), entries.capacity() * sizeof(TEntry));
-        ForEachCaptionLine(text, [&entries](std::string_view line) {
-            entries.push_back({std::string(line), {}, 0});
-        });
+        {
+            const std::string text = ReadCaptionFileText(fileName);
+            entries.reserve(CountCaptionLines(text));
+            AdviseLargeBuffer(entries.data(), entries.capacity() * sizeof(TEntry));
+            ForEachCaptionLine(text, [&entries](std::string_view line) {
+                entries.push_back({std::string(line), {}, 0});
+            });
+        }
+        // The view's rows come next, once the file's text is gone; Qt cannot report their
+        // allocation failing, so the load is refused while it still can be.
+        if (entries.size() > std::numeric_limits<std::size_t>::max() / (FViewBytesPerRow + 1) ||
+            !CanAllocate(entries.size() * FViewBytesPerRow))
+            throw std::bad_alloc();
     } catch (const std::bad_alloc&) {
         // A list too big for memory is a file this program cannot read: the user gets the
         // message of any other unreadable file, and the failed attempt's memory is free again.

@@ -4,6 +4,7 @@
 
 #include <QItemSelectionModel>
 #include <QObject>
+#include <cstddef>
 #include <string>
 
 class TAccEngine;
@@ -40,6 +41,9 @@ public:
 
     // Leave the document untouched when they throw.
     void LoadCaptionFile(const std::string& fileName);
+    // What a view of the list allocates per row once it is handed a new list. A load that would
+    // leave less than that to be had is refused as a list too big for memory.
+    void SetViewBytesPerRow(std::size_t bytes) { FViewBytesPerRow = bytes; }
     void SaveCaptionFile(const std::string& fileName);
 
     void NewDocument();
@@ -69,4 +73,5 @@ private:
     QItemSelectionModel FSelection;
     mutable TSelectionFacts FFacts;
     mutable bool FFactsValid = false;
+    std::size_t FViewBytesPerRow = 0;
 };

@@ -99,11 +99,13 @@ QVariant TEntryModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     const TEntry& entry = At(index.row());
+    // The editor gets the whole caption, the list its beginning.
+    const auto text = role == Qt::EditRole ? ToDisplayText : ToShownText;
     switch (index.column()) {
     case ColOriginal:
-        return ToDisplayText(entry.Original);
+        return text(entry.Original);
     case ColAccelerated:
-        return ToDisplayText(entry.Accelerated);
+        return text(entry.Accelerated);
     case ColKey:
         return ToDisplayText(entry.KeyText());
     default:

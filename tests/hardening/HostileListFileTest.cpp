@@ -51,30 +51,6 @@ public:
     TWatchdog& operator=(const TWatchdog&) = delete;
 };
 
-// Caps the address space of this process a little above what it uses now, so that a load
-// needing much more meets a failed allocation here instead of the machine's memory running
-// out; the old cap comes back when the guard goes.
-class TAddressSpaceCap
-{
-public:
-    explicit TAddressSpaceCap(std::int64_t headroom)
-    {
-        ::getrlimit(RLIMIT_AS, &FOld);
-        rlimit cap = FOld;
-        cap.rlim_cur = static_cast<rlim_t>(TPeakMemory::VirtualBytes() + headroom);
-        FActive = ::setrlimit(RLIMIT_AS, &cap) == 0;
-    }
-    ~TAddressSpaceCap() { ::setrlimit(RLIMIT_AS, &FOld); }
-    TAddressSpaceCap(const TAddressSpaceCap&) = delete;
-    TAddressSpaceCap& operator=(const TAddressSpaceCap&) = delete;
-
-    bool Active() const { return FActive; }
-
-private:
-    rlimit FOld = {};
-    bool FActive = false;
-};
-
 class hardening_HostileListFile : public testing::Test
 {
 protected:

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
 
 // How far the resident memory of this process rose above its level at construction. The kernel
 // keeps one high-water mark per process; it is reset here so that what earlier tests allocated
@@ -43,4 +44,28 @@ private:
 
     bool FReset = false;
     std::int64_t FStart = 0;
+};
+
+// Caps the address space of this process a little above what it uses now, so that a load
+// needing much more meets a failed allocation here instead of the machine's memory running
+// out; the old cap comes back when the guard goes.
+class TAddressSpaceCap
+{
+public:
+    explicit TAddressSpaceCap(std::int64_t headroom)
+    {
+        ::getrlimit(RLIMIT_AS, &FOld);
+        rlimit cap = FOld;
+        cap.rlim_cur = static_cast<rlim_t>(TPeakMemory::VirtualBytes() + headroom);
+        FActive = ::setrlimit(RLIMIT_AS, &cap) == 0;
+    }
+    ~TAddressSpaceCap() { ::setrlimit(RLIMIT_AS, &FOld); }
+    TAddressSpaceCap(const TAddressSpaceCap&) = delete;
+    TAddressSpaceCap& operator=(const TAddressSpaceCap&) = delete;
+
+    bool Active() const { return FActive; }
+
+private:
+    rlimit FOld = {};
+    bool FActive = false;
 };
