@@ -47,7 +47,8 @@ DESCRIPTION
 
 OPTIONS
     --marker C
-        The accelerator marker, one character of one byte (default "&").
+        The accelerator marker, one character of one byte, code 32 or above
+        (default "&").
 
     --format tsv|lst
         tsv (default): one line per caption, original TAB accelerated TAB key LF,
