@@ -46,7 +46,8 @@ public:
     TMessage ErrorBox(const std::string& text) const;
 
     // Handlers.
-    void ConfirmSave();
+    // The save-changes prompt; true when the user chose to drop the changes (No).
+    bool ConfirmSave();
     void ActFileNewExecute();
     void ActFileOpenExecute();
     void ActFileOpenAccept(const std::string& fileName);
