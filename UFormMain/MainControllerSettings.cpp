@@ -57,11 +57,12 @@ void TMainController::ReadSettings()
                                         static_cast<std::uint8_t>(FEngine.FAccChar));
     FEngine.FAccChar = AccCharFrom(code, FEngine.FAccChar);
 
-    const std::string programFolder = ProgramFolder();
+    // An installed program's own folder is no place a user can save to; their documents are.
+    const std::string documents = DocumentsFolder();
     FOpenDialog.InitialDir =
-        DialogFolder(profile.ReadString(sections.Folders, KeyOpen).value_or(programFolder));
+        DialogFolder(profile.ReadString(sections.Folders, KeyOpen).value_or(documents));
     FSaveDialog.InitialDir =
-        DialogFolder(profile.ReadString(sections.Folders, KeySave).value_or(programFolder));
+        DialogFolder(profile.ReadString(sections.Folders, KeySave).value_or(documents));
 }
 
 void TMainController::WriteSettings()

@@ -63,28 +63,51 @@ protected:
     void WriteIni(const std::string& bytes) const { WriteBytes(FIniFileName, bytes); }
     std::string ReadIni() const { return ReadBytes(FIniFileName); }
 
+    // The user's home, with no documents folder until a test makes one.
+    std::string Home() const { return Folder() + "/home"; }
+
     QTemporaryDir FDir;
     // Points "windir" at the folder of the test's own while the test lives.
     TEnvVar FWindir{"windir", FDir.path().toStdString()};
+    TEnvVar FHome{"HOME", FDir.path().toStdString() + "/home"};
+    TEnvVar FConfigHome{"XDG_CONFIG_HOME", FDir.path().toStdString() + "/config"};
     std::string FIniFileName;
 };
 
-// Where the test program itself lies, as the build placed it.
-const std::string ProgramFolderOfThisTest = QUARNEL_TEST_BINARY_DIR;
-
 } // namespace
 
-TEST_F(Settings, WithoutAFileTheWindowKeepsItsDesignAndTheDialogsStartBesideTheProgram)
+TEST_F(Settings, WithoutAFileTheWindowKeepsItsDesignAndTheDialogsStartInTheDocumentsFolder)
 {
+    fs::create_directories(Home() + "/Documents");
     const auto run = Start();
     EXPECT_EQ(run->Ui.Bounds, DesignBounds);
     EXPECT_EQ(run->Ui.ColumnWidths, DesignWidths);
     EXPECT_EQ(run->Controller.Engine().FAccChar, '&');
-    EXPECT_EQ(fs::path(run->Controller.FOpenDialog.InitialDir),
-              fs::canonical(ProgramFolderOfThisTest));
+    EXPECT_EQ(run->Controller.FOpenDialog.InitialDir, Home() + "/Documents");
     EXPECT_EQ(run->Controller.FSaveDialog.InitialDir, run->Controller.FOpenDialog.InitialDir);
     // Reading leaves no file behind.
     EXPECT_FALSE(fs::exists(FIniFileName));
+}
+
+TEST_F(Settings, TheDefaultFolderIsTheDesktopsDocumentsFolderOrElseTheHome)
+{
+    fs::create_directories(Home());
+    EXPECT_EQ(Start()->Controller.FOpenDialog.InitialDir, Home());
+
+    // The desktop's own name for the folder wins over the usual one.
+    fs::create_directories(Home() + "/Documents");
+    fs::create_directories(Home() + "/Papers");
+    fs::create_directories(Folder() + "/config");
+    WriteBytes(Folder() + "/config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n");
+    const auto run = Start();
+    EXPECT_EQ(run->Controller.FOpenDialog.InitialDir, Home() + "/Papers");
+    EXPECT_EQ(run->Controller.FSaveDialog.InitialDir, Home() + "/Papers");
+
+    // A remembered folder still wins, even one that has gone since.
+    WriteIni("[Quarnel Folders]\r\nOpen=/gone/lists\r\n");
+    const auto remembered = Start();
+    EXPECT_EQ(remembered->Controller.FOpenDialog.InitialDir, "/gone/lists");
+    EXPECT_EQ(remembered->Controller.FSaveDialog.InitialDir, Home() + "/Papers");
 }
 
 TEST_F(Settings, CloseWritesEverySectionInOrderAndTheNextStartRestoresIt)
@@ -256,9 +279,8 @@ TEST_F(Settings, TheFolderOfAnOpenedListIsWhereTheNextStartOpens)
     ASSERT_TRUE(again->Controller.Execute(TCommandId::FileOpen));
     ASSERT_EQ(again->Ui.OpenDialogStates.size(), 1u);
     EXPECT_EQ(again->Ui.OpenDialogStates[0].InitialDir, lists);
-    // The save dialog was never used, so it still starts beside the program.
-    EXPECT_EQ(fs::path(again->Controller.FSaveDialog.InitialDir),
-              fs::canonical(ProgramFolderOfThisTest));
+    // The save dialog was never used, so it still starts in the user's folder.
+    EXPECT_EQ(again->Controller.FSaveDialog.InitialDir, Home());
 }
 
 TEST(SettingsAbout, ShowsTheFamilyMessageWithAnInformationIcon)
