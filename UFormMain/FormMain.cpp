@@ -35,6 +35,11 @@ QString ToQString(std::string_view text)
     return ToDisplayText(text);
 }
 
+TBounds ToBounds(const QRect& rect)
+{
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
 // Message texts break lines with CR alone; only the screen wants real line breaks.
 QString MessageText(const std::string& text)
 {
@@ -312,11 +317,17 @@ void TFormMain::moveEvent(QMoveEvent* event)
     QMainWindow::moveEvent(event);
     if (FSnapping || !isVisible() || !screen())
         return;
+    // While the window manager maximises the window, the frame it reports may still carry the
+    // old frame's margins and so lie a pixel or two off the screen's edge; pulling it onto the
+    // edge then would undo the maximising and leave the window larger than the screen.
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
     const QRect frame = frameGeometry();
-    const QRect area = screen()->availableGeometry();
-    const TBounds snapped =
-        SnapToEdges({frame.x(), frame.y(), frame.width(), frame.height()},
-                    {area.x(), area.y(), area.width(), area.height()}, SnapDistance);
+    const TBounds bounds{frame.x(), frame.y(), frame.width(), frame.height()};
+    const TBounds area = ToBounds(screen()->availableGeometry());
+    if (!MaySnap(bounds, area))
+        return;
+    const TBounds snapped = SnapToEdges(bounds, area, SnapDistance);
     if (snapped.Left != frame.x() || snapped.Top != frame.y()) {
         FSnapping = true;
         move(snapped.Left, snapped.Top);
@@ -553,7 +564,18 @@ TBounds TFormMain::WindowBounds() const
 void TFormMain::SetWindowBounds(const TBounds& bounds)
 {
     FPendingBounds = bounds;
+    FAppliedBounds = bounds;
     ApplyWindowBounds();
+}
+
+TBounds TFormMain::AvailableArea(const TBounds& bounds) const
+{
+    const QPoint centre(bounds.Left + bounds.Width / 2, bounds.Top + bounds.Height / 2);
+    const QScreen* holder = QGuiApplication::screenAt(centre);
+    if (holder == nullptr)
+        holder = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    // Without any screen there is nothing to keep the window on.
+    return holder != nullptr ? ToBounds(holder->availableGeometry()) : bounds;
 }
 
 TFrameMargins TFormMain::FrameMargins() const
@@ -581,7 +603,12 @@ void TFormMain::ApplyWindowBounds()
 
 bool TFormMain::IsWindowNormal() const
 {
-    return !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return false;
+    // The window manager gives a window the whole screen before it reports it maximised: until
+    // then such a window is being maximised, unless those are the bounds we gave it ourselves.
+    const TBounds frame = WindowBounds();
+    return !CoversArea(frame, AvailableArea(frame)) || frame == FAppliedBounds;
 }
 
 int TFormMain::ColumnWidth(int column) const

@@ -78,6 +78,7 @@ private:
     TBounds WindowBounds() const override;
     void SetWindowBounds(const TBounds& bounds) override;
     bool IsWindowNormal() const override;
+    TBounds AvailableArea(const TBounds& bounds) const override;
     int ColumnWidth(int column) const override;
     void SetColumnWidth(int column, int width) override;
 
@@ -98,4 +99,6 @@ private:
     // Bounds asked for before the window manager's frame was known; they are applied again
     // once it is, since they describe the frame and not the inside.
     std::optional<TBounds> FPendingBounds;
+    // The bounds last asked for through SetWindowBounds, to tell them from the window manager's.
+    TBounds FAppliedBounds;
 };

@@ -3,6 +3,8 @@
 #include "QuarnelError.h"
 #include "UQuarnelApps.h"
 
+#include <exception>
+
 TMainController::TMainController(IUserInterface& ui) : FUi(ui) {}
 
 void TMainController::FormCreate(std::string_view caption)
@@ -27,7 +29,19 @@ bool TMainController::FormCloseQuery()
 
 void TMainController::FormClose()
 {
-    WriteSettings();
+    try {
+        WriteSettings();
+        FSettingsRefused = false;
+    } catch (const std::exception& error) {
+        // The first refusal keeps the window open, so the user can make room or fix the file.
+        // A second one means the settings cannot be written now: the window still closes, or
+        // nothing short of a kill would end the program.
+        if (!FSettingsRefused) {
+            FSettingsRefused = true;
+            throw;
+        }
+        FUi.ShowMessage(ErrorBox(error.what()));
+    }
 }
 
 void TMainController::FormDestroy()

@@ -2,9 +2,11 @@
 #include "MainController.h"
 #include "ProfileStore.h"
 #include "UQuarnelApps.h"
+#include "WindowSnap.h"
 
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 
 namespace {
 
@@ -30,6 +32,17 @@ char AccCharFrom(const int code, const char current)
     return low == 0 ? current : static_cast<char>(low);
 }
 
+// A folder's name may hold a line break, which no profile line can carry. Such a folder is
+// left out, so the next start falls back to the default, rather than refusing every close.
+void WriteFolder(TProfileFile& profile, const std::string& section, const char* key,
+                 const std::string& folder)
+{
+    try {
+        profile.WriteString(section, key, folder);
+    } catch (const std::invalid_argument&) {
+    }
+}
+
 } // namespace
 
 void TMainController::ReadSettings()
@@ -48,6 +61,13 @@ void TMainController::ReadSettings()
             ReadProfileInteger(profile, sections.Window, edgeKeys[i], bounds.*edges[i]);
         FUi.SetWindowBounds(bounds);
     }
+    // Bounds from another screen, or typed by hand, may put the title bar out of reach or make
+    // the window larger than any screen.
+    const TBounds restored = FUi.WindowBounds();
+    const TBounds clamped =
+        ClampToArea(restored, FUi.AvailableArea(restored), MinWindowWidth, MinWindowHeight);
+    if (clamped != restored)
+        FUi.SetWindowBounds(clamped);
 
     for (int column = 0; column < TEntryModel::ColumnCount; ++column)
         FUi.SetColumnWidth(column, ReadProfileInteger(profile, sections.View, ColumnKey(column),
@@ -68,8 +88,10 @@ void TMainController::ReadSettings()
 void TMainController::WriteSettings()
 {
     const TSections sections = SectionsOf(AppTitle);
-    const bool normal = FUi.IsWindowNormal();
     const TBounds bounds = FUi.WindowBounds();
+    // A window larger than its screen is the window manager's doing, not the user's: the next
+    // start would open that way.
+    const bool normal = FUi.IsWindowNormal() && FitsArea(bounds, FUi.AvailableArea(bounds));
     std::array<int, TEntryModel::ColumnCount> widths{};
     for (int column = 0; column < TEntryModel::ColumnCount; ++column)
         widths[static_cast<std::size_t>(column)] = FUi.ColumnWidth(column);
@@ -91,7 +113,7 @@ void TMainController::WriteSettings()
                                 std::to_string(widths[static_cast<std::size_t>(column)]));
         profile.WriteString(sections.Settings, KeyAccCode, std::to_string(accCode));
         profile.EraseSection(sections.Folders);
-        profile.WriteString(sections.Folders, KeyOpen, FOpenDialog.InitialDir);
-        profile.WriteString(sections.Folders, KeySave, FSaveDialog.InitialDir);
+        WriteFolder(profile, sections.Folders, KeyOpen, FOpenDialog.InitialDir);
+        WriteFolder(profile, sections.Folders, KeySave, FSaveDialog.InitialDir);
     });
 }

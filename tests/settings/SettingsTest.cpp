@@ -190,6 +190,93 @@ TEST_F(Settings, MaximisedCloseKeepsTheWindowSectionAsTheLastNormalCloseWroteIt)
     EXPECT_EQ(Start()->Ui.Bounds, (TBounds{100, 80, 500, 400}));
 }
 
+TEST_F(Settings, RestoredBoundsAreBroughtOntoTheScreenAndWrittenBackAsTheyAre)
+{
+    WriteIni("[Quarnel Window]\r\nLeft=100\r\nTop=-99999\r\nWidth=500\r\n"
+             "Height=2147483647\r\n");
+    {
+        const auto run = Start([](TRun& r) { r.Ui.Area = {0, 30, 1280, 994}; }); // a top panel
+        EXPECT_EQ(run->Ui.Bounds, (TBounds{100, 30, 500, 994}));
+    }
+    {
+        const auto run = Start();
+        EXPECT_EQ(run->Ui.Bounds, (TBounds{100, 0, 500, 1024}));
+        Close(*run);
+    }
+    EXPECT_NE(ReadIni().find("[Quarnel Window]\r\nLeft=100\r\nTop=0\r\nWidth=500\r\n"
+                             "Height=1024\r\n"),
+              std::string::npos);
+
+    // Far off to the right and too small to use.
+    WriteIni("[Quarnel Window]\r\nLeft=5000\r\nTop=80\r\nWidth=10\r\nHeight=-3\r\n");
+    EXPECT_EQ(Start()->Ui.Bounds,
+              (TBounds{1280 - MinWindowWidth, 80, MinWindowWidth, MinWindowHeight}));
+}
+
+TEST_F(Settings, AWindowLargerThanItsScreenLeavesTheWindowSectionAlone)
+{
+    const std::string window =
+        "[Quarnel Window]\r\nLeft=100\r\nTop=80\r\nWidth=500\r\nHeight=400\r\n";
+    WriteIni(window);
+    {
+        // What a maximise undone half-way leaves: normal, at the maximised size plus a frame.
+        const auto run = Start();
+        run->Ui.Bounds = {0, 0, 1282, 1030};
+        Close(*run);
+    }
+    EXPECT_EQ(ReadIni().substr(0, window.size()), window);
+    {
+        const auto run = Start();
+        run->Ui.Bounds = {0, 0, 1280, 1024};
+        Close(*run);
+    }
+    EXPECT_NE(ReadIni().find("Width=1280\r\nHeight=1024\r\n"), std::string::npos);
+}
+
+TEST_F(Settings, AFolderTheFileCannotHoldIsLeftOutAndTheRestIsWritten)
+{
+    const std::string odd = Folder() + "/two\nlines";
+    {
+        const auto run = Start();
+        run->Controller.FOpenDialog.InitialDir = odd;
+        run->Controller.FSaveDialog.InitialDir = "/b";
+        run->Controller.Engine().FAccChar = '~';
+        ASSERT_TRUE(run->Controller.FormCloseQuery());
+        EXPECT_NO_THROW(run->Controller.FormClose());
+    }
+    const std::string written = ReadIni();
+    EXPECT_NE(written.find("[Quarnel Settings]\r\nAccCode=126\r\n"
+                           "[Quarnel Folders]\r\nSave=/b\r\n"),
+              std::string::npos)
+        << written;
+    EXPECT_EQ(written.find("two"), std::string::npos);
+    const auto again = Start();
+    EXPECT_EQ(again->Controller.FOpenDialog.InitialDir, Home());
+    EXPECT_EQ(again->Controller.FSaveDialog.InitialDir, "/b");
+}
+
+TEST_F(Settings, ASecondRefusedWriteShowsTheErrorAndLetsTheWindowClose)
+{
+    const std::string message = "Unable to write to " + FIniFileName;
+    fs::create_directory(FIniFileName);
+    const auto run = Start();
+    EXPECT_THROW(run->Controller.FormClose(), EQuarnelError);
+    EXPECT_TRUE(run->Ui.Messages.empty());
+    EXPECT_NO_THROW(run->Controller.FormClose());
+    ASSERT_EQ(run->Ui.Messages.size(), 1u);
+    EXPECT_EQ(run->Ui.Messages[0], run->Controller.ErrorBox(message));
+
+    // A write that succeeds in between makes the next refusal a first one again.
+    const auto other = Start();
+    EXPECT_THROW(other->Controller.FormClose(), EQuarnelError);
+    fs::remove(FIniFileName);
+    EXPECT_NO_THROW(other->Controller.FormClose());
+    fs::remove(FIniFileName);
+    fs::create_directory(FIniFileName);
+    EXPECT_THROW(other->Controller.FormClose(), EQuarnelError);
+    EXPECT_TRUE(other->Ui.Messages.empty());
+}
+
 TEST_F(Settings, ViewAndFoldersAreWrittenAfreshAndHandWrittenKeysGo)
 {
     WriteIni("[Quarnel View]\r\n; widths\r\nColumn3=77\r\nColumn0=150\r\n"
