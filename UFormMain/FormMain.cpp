@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -27,6 +28,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QWindow>
+#include <algorithm>
 
 namespace {
 
@@ -81,6 +83,21 @@ QMessageBox::Icon ToMessageIcon(TMessageIcon icon)
         return QMessageBox::Information;
     }
 }
+
+// The position display: its design width, or wider when a long list's numbers need it.
+class TPositionPanel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+    QSize sizeHint() const override
+    {
+        QSize size = QLabel::sizeHint();
+        size.setWidth(std::max(size.width(), PositionPanelWidth));
+        return size;
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
 
 } // namespace
 
@@ -163,6 +180,8 @@ void TFormMain::CreateMenus()
         }
         // A menu is a window of its own and would not inherit the form's font.
         menu->setFont(font());
+        // Menus report the hints of enabled items only; the filter adds the others.
+        menu->installEventFilter(this);
     }
 }
 
@@ -224,9 +243,9 @@ void TFormMain::CreateStatusBar()
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setFixedHeight(StatusBarHeight);
     bar->setSizeGripEnabled(true);
-    FPositionPanel = new QLabel(bar);
+    FPositionPanel = new TPositionPanel(bar);
     FPositionPanel->setObjectName(QStringLiteral("Panel0"));
-    FPositionPanel->setFixedWidth(PositionPanelWidth);
+    FPositionPanel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     FPositionPanel->setAlignment(Qt::AlignCenter);
     FStatusPanel = new QLabel(bar);
     FStatusPanel->setObjectName(QStringLiteral("Panel1"));
@@ -333,6 +352,18 @@ void TFormMain::moveEvent(QMoveEvent* event)
         move(snapped.Left, snapped.Top);
         FSnapping = false;
     }
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove)
+        if (const auto* menu = qobject_cast<QMenu*>(watched)) {
+            const QAction* action =
+                menu->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+            if (action && !action->isSeparator() && !action->statusTip().isEmpty())
+                ApplicationEvents1Hint(action->statusTip());
+        }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool TFormMain::event(QEvent* event)
