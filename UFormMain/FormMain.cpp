@@ -29,6 +29,7 @@
 #include <QTreeView>
 #include <QWindow>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -385,6 +386,10 @@ void TFormMain::OnIdle()
     try {
         if (FPendingBounds && windowHandle() && windowHandle()->isExposed())
             ApplyWindowBounds();
+        if (FUnframedBounds && FrameMargins() != TFrameMargins{}) {
+            FPendingBounds = std::exchange(FUnframedBounds, std::nullopt);
+            ApplyWindowBounds();
+        }
         TakeHintUnderMouse();
         ActFileNewUpdate();
     } catch (const std::exception& error) {
@@ -595,6 +600,7 @@ TBounds TFormMain::WindowBounds() const
 void TFormMain::SetWindowBounds(const TBounds& bounds)
 {
     FPendingBounds = bounds;
+    FUnframedBounds.reset();
     FAppliedBounds = bounds;
     ApplyWindowBounds();
 }
@@ -627,9 +633,15 @@ void TFormMain::ApplyWindowBounds()
         resize(bounds.Width, bounds.Height);
         return;
     }
-    const TBounds inside = InsideFrame(bounds, FrameMargins());
+    const TFrameMargins margins = FrameMargins();
+    const TBounds inside = InsideFrame(bounds, margins);
     setGeometry(inside.Left, inside.Top, inside.Width, inside.Height);
     FPendingBounds.reset();
+    // On a busy machine the window manager may frame the window only after it is first
+    // exposed; the frame would then reach beyond the bounds, its title bar perhaps off the
+    // screen. The bounds are applied again once the frame is there.
+    if (margins == TFrameMargins{})
+        FUnframedBounds = bounds;
 }
 
 bool TFormMain::IsWindowNormal() const

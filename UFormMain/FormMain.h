@@ -100,6 +100,8 @@ private:
     // Bounds asked for before the window manager's frame was known; they are applied again
     // once it is, since they describe the frame and not the inside.
     std::optional<TBounds> FPendingBounds;
+    // Bounds applied while the window had no frame yet, should a window manager add one.
+    std::optional<TBounds> FUnframedBounds;
     // The bounds last asked for through SetWindowBounds, to tell them from the window manager's.
     TBounds FAppliedBounds;
 };

@@ -28,6 +28,8 @@ struct TFrameMargins
     int Top = 0;
     int Right = 0;
     int Bottom = 0;
+
+    bool operator==(const TFrameMargins&) const = default;
 };
 
 // The inside of a window whose frame has the bounds `outer`; never of negative size.
