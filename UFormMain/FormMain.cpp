@@ -29,6 +29,7 @@
 #include <QTreeView>
 #include <QWindow>
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -607,7 +608,13 @@ void TFormMain::SetWindowBounds(const TBounds& bounds)
 
 TBounds TFormMain::AvailableArea(const TBounds& bounds) const
 {
-    const QPoint centre(bounds.Left + bounds.Width / 2, bounds.Top + bounds.Height / 2);
+    // In 64 bits: bounds read from the settings file may lie near the ends of int.
+    const auto middle = [](int start, int size) {
+        return static_cast<int>(std::clamp<long long>(static_cast<long long>(start) + size / 2,
+                                                      std::numeric_limits<int>::min(),
+                                                      std::numeric_limits<int>::max()));
+    };
+    const QPoint centre(middle(bounds.Left, bounds.Width), middle(bounds.Top, bounds.Height));
     const QScreen* holder = QGuiApplication::screenAt(centre);
     if (holder == nullptr)
         holder = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();

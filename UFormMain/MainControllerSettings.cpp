@@ -51,7 +51,9 @@ void TMainController::ReadSettings()
     const TSections sections = SectionsOf(AppTitle);
 
     // Each edge is applied before the next is read, so every default is the window as it is
-    // then, whatever the window made of the edges applied before.
+    // then, whatever the window made of the edges applied before. Each step is kept on the
+    // screen: bounds from another screen, or typed by hand, could put the title bar out of reach
+    // or size the window far beyond any screen.
     const std::array<int TBounds::*, 4> edges = {&TBounds::Left, &TBounds::Top, &TBounds::Width,
                                                  &TBounds::Height};
     const std::array<const char*, 4> edgeKeys = {KeyLeft, KeyTop, KeyWidth, KeyHeight};
@@ -59,15 +61,9 @@ void TMainController::ReadSettings()
         TBounds bounds = FUi.WindowBounds();
         bounds.*edges[i] =
             ReadProfileInteger(profile, sections.Window, edgeKeys[i], bounds.*edges[i]);
-        FUi.SetWindowBounds(bounds);
+        FUi.SetWindowBounds(
+            ClampToArea(bounds, FUi.AvailableArea(bounds), MinWindowWidth, MinWindowHeight));
     }
-    // Bounds from another screen, or typed by hand, may put the title bar out of reach or make
-    // the window larger than any screen.
-    const TBounds restored = FUi.WindowBounds();
-    const TBounds clamped =
-        ClampToArea(restored, FUi.AvailableArea(restored), MinWindowWidth, MinWindowHeight);
-    if (clamped != restored)
-        FUi.SetWindowBounds(clamped);
 
     for (int column = 0; column < TEntryModel::ColumnCount; ++column)
         FUi.SetColumnWidth(column, ReadProfileInteger(profile, sections.View, ColumnKey(column),

@@ -210,7 +210,7 @@ TEST_F(Settings, RestoredBoundsAreBroughtOntoTheScreenAndWrittenBackAsTheyAre)
     // Far off to the right and too small to use.
     WriteIni("[Quarnel Window]\r\nLeft=5000\r\nTop=80\r\nWidth=10\r\nHeight=-3\r\n");
     EXPECT_EQ(Start()->Ui.Bounds,
-              (TBounds{1280 - MinWindowWidth, 80, MinWindowWidth, MinWindowHeight}));
+              (TBounds{1280 - DesignBounds.Width, 80, MinWindowWidth, MinWindowHeight}));
 }
 
 TEST_F(Settings, AWindowLargerThanItsScreenLeavesTheWindowSectionAlone)
