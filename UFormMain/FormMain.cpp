@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -28,12 +29,20 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QWindow>
+#include <algorithm>
+#include <limits>
+#include <utility>
 
 namespace {
 
 QString ToQString(std::string_view text)
 {
     return ToDisplayText(text);
+}
+
+TBounds ToBounds(const QRect& rect)
+{
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
 // Message texts break lines with CR alone; only the screen wants real line breaks.
@@ -77,6 +86,21 @@ QMessageBox::Icon ToMessageIcon(TMessageIcon icon)
         return QMessageBox::Information;
     }
 }
+
+// The position display: its design width, or wider when a long list's numbers need it.
+class TPositionPanel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+    QSize sizeHint() const override
+    {
+        QSize size = QLabel::sizeHint();
+        size.setWidth(std::max(size.width(), PositionPanelWidth));
+        return size;
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
 
 } // namespace
 
@@ -159,6 +183,8 @@ void TFormMain::CreateMenus()
         }
         // A menu is a window of its own and would not inherit the form's font.
         menu->setFont(font());
+        // Menus report the hints of enabled items only; the filter adds the others.
+        menu->installEventFilter(this);
     }
 }
 
@@ -222,9 +248,9 @@ void TFormMain::CreateStatusBar()
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setFixedHeight(StatusBarHeight);
     bar->setSizeGripEnabled(true);
-    FPositionPanel = new QLabel(bar);
+    FPositionPanel = new TPositionPanel(bar);
     FPositionPanel->setObjectName(QStringLiteral("Panel0"));
-    FPositionPanel->setFixedWidth(PositionPanelWidth);
+    FPositionPanel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     FPositionPanel->setAlignment(Qt::AlignCenter);
     FStatusPanel = new QLabel(bar);
     FStatusPanel->setObjectName(QStringLiteral("Panel1"));
@@ -315,16 +341,34 @@ void TFormMain::moveEvent(QMoveEvent* event)
     QMainWindow::moveEvent(event);
     if (FSnapping || !isVisible() || !screen())
         return;
+    // While the window manager maximises the window, the frame it reports may still carry the
+    // old frame's margins and so lie a pixel or two off the screen's edge; pulling it onto the
+    // edge then would undo the maximising and leave the window larger than the screen.
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
     const QRect frame = frameGeometry();
-    const QRect area = screen()->availableGeometry();
-    const TBounds snapped =
-        SnapToEdges({frame.x(), frame.y(), frame.width(), frame.height()},
-                    {area.x(), area.y(), area.width(), area.height()}, SnapDistance);
+    const TBounds bounds{frame.x(), frame.y(), frame.width(), frame.height()};
+    const TBounds area = ToBounds(screen()->availableGeometry());
+    if (!MaySnap(bounds, area))
+        return;
+    const TBounds snapped = SnapToEdges(bounds, area, SnapDistance);
     if (snapped.Left != frame.x() || snapped.Top != frame.y()) {
         FSnapping = true;
         move(snapped.Left, snapped.Top);
         FSnapping = false;
     }
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove)
+        if (const auto* menu = qobject_cast<QMenu*>(watched)) {
+            const QAction* action =
+                menu->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+            if (action && !action->isSeparator() && !action->statusTip().isEmpty())
+                ApplicationEvents1Hint(action->statusTip());
+        }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool TFormMain::event(QEvent* event)
@@ -346,6 +390,10 @@ void TFormMain::OnIdle()
     try {
         if (FPendingBounds && windowHandle() && windowHandle()->isExposed())
             ApplyWindowBounds();
+        if (FUnframedBounds && FrameMargins() != TFrameMargins{}) {
+            FPendingBounds = std::exchange(FUnframedBounds, std::nullopt);
+            ApplyWindowBounds();
+        }
         TakeHintUnderMouse();
         ActFileNewUpdate();
     } catch (const std::exception& error) {
@@ -558,7 +606,25 @@ TBounds TFormMain::WindowBounds() const
 void TFormMain::SetWindowBounds(const TBounds& bounds)
 {
     FPendingBounds = bounds;
+    FUnframedBounds.reset();
+    FAppliedBounds = bounds;
     ApplyWindowBounds();
+}
+
+TBounds TFormMain::AvailableArea(const TBounds& bounds) const
+{
+    // In 64 bits: bounds read from the settings file may lie near the ends of int.
+    const auto middle = [](int start, int size) {
+        return static_cast<int>(std::clamp<long long>(static_cast<long long>(start) + size / 2,
+                                                      std::numeric_limits<int>::min(),
+                                                      std::numeric_limits<int>::max()));
+    };
+    const QPoint centre(middle(bounds.Left, bounds.Width), middle(bounds.Top, bounds.Height));
+    const QScreen* holder = QGuiApplication::screenAt(centre);
+    if (holder == nullptr)
+        holder = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    // Without any screen there is nothing to keep the window on.
+    return holder != nullptr ? ToBounds(holder->availableGeometry()) : bounds;
 }
 
 TFrameMargins TFormMain::FrameMargins() const
@@ -579,14 +645,25 @@ void TFormMain::ApplyWindowBounds()
         resize(bounds.Width, bounds.Height);
         return;
     }
-    const TBounds inside = InsideFrame(bounds, FrameMargins());
+    const TFrameMargins margins = FrameMargins();
+    const TBounds inside = InsideFrame(bounds, margins);
     setGeometry(inside.Left, inside.Top, inside.Width, inside.Height);
     FPendingBounds.reset();
+    // On a busy machine the window manager may frame the window only after it is first
+    // exposed; the frame would then reach beyond the bounds, its title bar perhaps off the
+    // screen. The bounds are applied again once the frame is there.
+    if (margins == TFrameMargins{})
+        FUnframedBounds = bounds;
 }
 
 bool TFormMain::IsWindowNormal() const
 {
-    return !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return false;
+    // The window manager gives a window the whole screen before it reports it maximised: until
+    // then such a window is being maximised, unless those are the bounds we gave it ourselves.
+    const TBounds frame = WindowBounds();
+    return !CoversArea(frame, AvailableArea(frame)) || frame == FAppliedBounds;
 }
 
 int TFormMain::ColumnWidth(int column) const

@@ -49,6 +49,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateActions();
@@ -78,6 +79,7 @@ private:
     TBounds WindowBounds() const override;
     void SetWindowBounds(const TBounds& bounds) override;
     bool IsWindowNormal() const override;
+    TBounds AvailableArea(const TBounds& bounds) const override;
     int ColumnWidth(int column) const override;
     void SetColumnWidth(int column, int width) override;
 
@@ -98,4 +100,8 @@ private:
     // Bounds asked for before the window manager's frame was known; they are applied again
     // once it is, since they describe the frame and not the inside.
     std::optional<TBounds> FPendingBounds;
+    // Bounds applied while the window had no frame yet, should a window manager add one.
+    std::optional<TBounds> FUnframedBounds;
+    // The bounds last asked for through SetWindowBounds, to tell them from the window manager's.
+    TBounds FAppliedBounds;
 };

@@ -3,6 +3,8 @@
 #include "QuarnelError.h"
 #include "UQuarnelApps.h"
 
+#include <exception>
+
 TMainController::TMainController(IUserInterface& ui) : FUi(ui) {}
 
 void TMainController::FormCreate(std::string_view caption)
@@ -27,7 +29,19 @@ bool TMainController::FormCloseQuery()
 
 void TMainController::FormClose()
 {
-    WriteSettings();
+    try {
+        WriteSettings();
+        FSettingsRefused = false;
+    } catch (const std::exception& error) {
+        // The first refusal keeps the window open, so the user can make room or fix the file.
+        // A second one means the settings cannot be written now: the window still closes, or
+        // nothing short of a kill would end the program.
+        if (!FSettingsRefused) {
+            FSettingsRefused = true;
+            throw;
+        }
+        FUi.ShowMessage(ErrorBox(error.what()));
+    }
 }
 
 void TMainController::FormDestroy()
@@ -111,10 +125,10 @@ TMessage TMainController::ErrorBox(const std::string& text) const
             TMessageButton::Ok};
 }
 
-void TMainController::ConfirmSave()
+bool TMainController::ConfirmSave()
 {
     if (!FDocument.FModified)
-        return;
+        return false;
     const TMessage prompt{"Warning",
                           "\"" + FDocument.FFileName + "\" has been modified.\r\rSave changes?",
                           TMessageIcon::Warning,
@@ -123,12 +137,12 @@ void TMainController::ConfirmSave()
     switch (FUi.ShowMessage(prompt)) {
     case TMessageButton::Yes:
         Execute(TCommandId::FileSave);
-        break;
+        return false;
     case TMessageButton::No:
         FDocument.FModified = false;
-        break;
+        return true;
     default:
-        break;
+        return false;
     }
 }
 
@@ -151,10 +165,17 @@ void TMainController::ActFileOpenExecute()
 
 void TMainController::ActFileOpenAccept(const std::string& fileName)
 {
-    ConfirmSave();
+    const bool setAside = ConfirmSave();
     if (FDocument.FModified)
         return;
-    FDocument.LoadCaptionFile(fileName);
+    try {
+        FDocument.LoadCaptionFile(fileName);
+    } catch (...) {
+        // The edits the user agreed to lose are still in the window: they stay guarded.
+        if (setAside)
+            FDocument.FModified = true;
+        throw;
+    }
     FOpenDialog.InitialDir = DialogFolder(FolderPart(fileName));
 }
 
@@ -169,7 +190,13 @@ void TMainController::ActFileSaveExecute()
 void TMainController::ActFileSaveAsExecute()
 {
     ActFileSaveAsBeforeExecute();
-    const std::optional<std::string> fileName = FUi.RunSaveDialog(FSaveDialog);
+    // A saved document's path names its folder too: the dialog starts beside that file, so
+    // confirming the proposal replaces the very file the title names. The folder the dialog
+    // remembers is left as it is.
+    TFileDialogState shown = FSaveDialog;
+    if (const std::string folder = FolderPart(FSaveDialog.FileName); !folder.empty())
+        shown.InitialDir = DialogFolder(folder);
+    const std::optional<std::string> fileName = FUi.RunSaveDialog(shown);
     if (!fileName)
         return;
     FSaveDialog.FileName = *fileName;

@@ -32,6 +32,8 @@ public:
     void FormCreate(std::string_view caption);
     void FormShow();
     bool FormCloseQuery();
+    // Writes the settings. A refused write raises its error the first time; when the write is
+    // refused again at the next close, the error is shown and the close goes ahead.
     void FormClose();
     void FormDestroy();
     bool IsLive() const { return FLive; }
@@ -46,7 +48,8 @@ public:
     TMessage ErrorBox(const std::string& text) const;
 
     // Handlers.
-    void ConfirmSave();
+    // The save-changes prompt; true when the user chose to drop the changes (No).
+    bool ConfirmSave();
     void ActFileNewExecute();
     void ActFileOpenExecute();
     void ActFileOpenAccept(const std::string& fileName);
@@ -76,7 +79,8 @@ private:
     IUserInterface& FUi;
     TCaptionDocument FDocument;
     TAccEngine FEngine;
-    bool FLive = false; // the command table is suspended until the form is shown
+    bool FLive = false;            // the command table is suspended until the form is shown
+    bool FSettingsRefused = false; // the last close could not write the settings
 };
 
 inline constexpr const char* AboutDescription = "An easy way to determine accelerator keys.";

@@ -2,9 +2,11 @@
 #include "MainController.h"
 #include "ProfileStore.h"
 #include "UQuarnelApps.h"
+#include "WindowSnap.h"
 
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 
 namespace {
 
@@ -30,6 +32,17 @@ char AccCharFrom(const int code, const char current)
     return low == 0 ? current : static_cast<char>(low);
 }
 
+// A folder's name may hold a line break, which no profile line can carry. Such a folder is
+// left out, so the next start falls back to the default, rather than refusing every close.
+void WriteFolder(TProfileFile& profile, const std::string& section, const char* key,
+                 const std::string& folder)
+{
+    try {
+        profile.WriteString(section, key, folder);
+    } catch (const std::invalid_argument&) {
+    }
+}
+
 } // namespace
 
 void TMainController::ReadSettings()
@@ -38,7 +51,9 @@ void TMainController::ReadSettings()
     const TSections sections = SectionsOf(AppTitle);
 
     // Each edge is applied before the next is read, so every default is the window as it is
-    // then, whatever the window made of the edges applied before.
+    // then, whatever the window made of the edges applied before. Each step is kept on the
+    // screen: bounds from another screen, or typed by hand, could put the title bar out of reach
+    // or size the window far beyond any screen.
     const std::array<int TBounds::*, 4> edges = {&TBounds::Left, &TBounds::Top, &TBounds::Width,
                                                  &TBounds::Height};
     const std::array<const char*, 4> edgeKeys = {KeyLeft, KeyTop, KeyWidth, KeyHeight};
@@ -46,7 +61,8 @@ void TMainController::ReadSettings()
         TBounds bounds = FUi.WindowBounds();
         bounds.*edges[i] =
             ReadProfileInteger(profile, sections.Window, edgeKeys[i], bounds.*edges[i]);
-        FUi.SetWindowBounds(bounds);
+        FUi.SetWindowBounds(
+            ClampToArea(bounds, FUi.AvailableArea(bounds), MinWindowWidth, MinWindowHeight));
     }
 
     for (int column = 0; column < TEntryModel::ColumnCount; ++column)
@@ -57,18 +73,21 @@ void TMainController::ReadSettings()
                                         static_cast<std::uint8_t>(FEngine.FAccChar));
     FEngine.FAccChar = AccCharFrom(code, FEngine.FAccChar);
 
-    const std::string programFolder = ProgramFolder();
+    // An installed program's own folder is no place a user can save to; their documents are.
+    const std::string documents = DocumentsFolder();
     FOpenDialog.InitialDir =
-        DialogFolder(profile.ReadString(sections.Folders, KeyOpen).value_or(programFolder));
+        DialogFolder(profile.ReadString(sections.Folders, KeyOpen).value_or(documents));
     FSaveDialog.InitialDir =
-        DialogFolder(profile.ReadString(sections.Folders, KeySave).value_or(programFolder));
+        DialogFolder(profile.ReadString(sections.Folders, KeySave).value_or(documents));
 }
 
 void TMainController::WriteSettings()
 {
     const TSections sections = SectionsOf(AppTitle);
-    const bool normal = FUi.IsWindowNormal();
     const TBounds bounds = FUi.WindowBounds();
+    // A window larger than its screen is the window manager's doing, not the user's: the next
+    // start would open that way.
+    const bool normal = FUi.IsWindowNormal() && FitsArea(bounds, FUi.AvailableArea(bounds));
     std::array<int, TEntryModel::ColumnCount> widths{};
     for (int column = 0; column < TEntryModel::ColumnCount; ++column)
         widths[static_cast<std::size_t>(column)] = FUi.ColumnWidth(column);
@@ -90,7 +109,7 @@ void TMainController::WriteSettings()
                                 std::to_string(widths[static_cast<std::size_t>(column)]));
         profile.WriteString(sections.Settings, KeyAccCode, std::to_string(accCode));
         profile.EraseSection(sections.Folders);
-        profile.WriteString(sections.Folders, KeyOpen, FOpenDialog.InitialDir);
-        profile.WriteString(sections.Folders, KeySave, FSaveDialog.InitialDir);
+        WriteFolder(profile, sections.Folders, KeyOpen, FOpenDialog.InitialDir);
+        WriteFolder(profile, sections.Folders, KeySave, FSaveDialog.InitialDir);
     });
 }

@@ -64,7 +64,10 @@ public:
     // The window's geometry, for the settings file.
     virtual TBounds WindowBounds() const = 0;
     virtual void SetWindowBounds(const TBounds& bounds) = 0;
+    // Neither minimised nor maximised, nor on its way to either.
     virtual bool IsWindowNormal() const = 0;
+    // The available area (without panels and docks) of the screen that holds these bounds.
+    virtual TBounds AvailableArea(const TBounds& bounds) const = 0;
     virtual int ColumnWidth(int column) const = 0;
     virtual void SetColumnWidth(int column, int width) = 0;
 };

@@ -18,6 +18,9 @@ struct TBounds
 };
 
 inline constexpr TBounds DesignBounds{192, 107, 412, 317}; // outer frame
+// The smallest frame that still shows the bars and a few rows of the list.
+inline constexpr int MinWindowWidth = 200;
+inline constexpr int MinWindowHeight = 150;
 inline constexpr int SnapDistance = 10;
 
 inline constexpr std::string_view FormFontFamily = "Tahoma";

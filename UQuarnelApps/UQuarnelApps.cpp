@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <cstdlib>
 #include <filesystem>
 #include <limits>
@@ -79,6 +81,14 @@ std::string ProgramFolder()
         return {};
     }
     return WithTrailingSlash(program.parent_path().string());
+}
+
+std::string DocumentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder =
+        !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    return WithTrailingSlash(QFile::encodeName(folder).toStdString());
 }
 
 std::string TitleWithoutVersion(const std::string& title)

@@ -39,6 +39,10 @@ std::string ComputeIniFileName();
 // Works before (and without) an application object, as tests run without one.
 std::string ProgramFolder();
 
+// Where a user keeps their files, ending in "/": the documents folder of the desktop's user
+// folders, or the home folder while there is none.
+std::string DocumentsFolder();
+
 // "Quarnel 1.0" -> "Quarnel": the text before the last blank, the whole title when it has none.
 std::string TitleWithoutVersion(const std::string& title);
 

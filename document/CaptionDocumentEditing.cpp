@@ -188,6 +188,9 @@ void TCaptionDocument::MoveSelectedUp()
     std::vector<TRowRun> runs = SelectedRuns(FSelection, count);
     if (runs.empty())
         return;
+    // The order is the file's content: any entry that changes place is a change to save.
+    if (runs.size() > 1 || runs.front().Last > 0)
+        FModified = true;
     FModel.Rearrange([&runs](std::vector<TEntry>& entries) {
         TEntryModel::TRowSpans spans;
         spans.reserve(runs.size());
@@ -213,6 +216,8 @@ void TCaptionDocument::MoveSelectedDown()
     std::vector<TRowRun> runs = SelectedRuns(FSelection, count);
     if (runs.empty())
         return;
+    if (runs.size() > 1 || runs.front().First < count - 1)
+        FModified = true;
     FModel.Rearrange([&runs, count](std::vector<TEntry>& entries) {
         TEntryModel::TRowSpans spans;
         spans.reserve(runs.size());

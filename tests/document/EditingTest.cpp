@@ -50,7 +50,7 @@ TEST_F(EditingTest, UpMovesSelectedBlockAndKeepsItSelected)
     FDocument.MoveSelectedUp();
     EXPECT_EQ(Originals(), (TLines{"b", "c", "a", "d"}));
     EXPECT_EQ(SelectedOriginals(), (TLines{"b", "c"}));
-    EXPECT_FALSE(FDocument.FModified);
+    EXPECT_TRUE(FDocument.FModified);
 }
 
 TEST_F(EditingTest, DownMovesEachSelectedEntry)
@@ -60,7 +60,7 @@ TEST_F(EditingTest, DownMovesEachSelectedEntry)
     FDocument.MoveSelectedDown();
     EXPECT_EQ(Originals(), (TLines{"b", "a", "d", "c"}));
     EXPECT_EQ(SelectedOriginals(), (TLines{"a", "c"}));
-    EXPECT_FALSE(FDocument.FModified);
+    EXPECT_TRUE(FDocument.FModified);
 }
 
 TEST_F(EditingTest, MovesCarryResultsWithTheirEntries)
@@ -72,6 +72,23 @@ TEST_F(EditingTest, MovesCarryResultsWithTheirEntries)
     EXPECT_EQ(FDocument.Model().At(0).Accelerated, "&Edit");
     EXPECT_EQ(FDocument.Model().At(0).Key, 'E');
     EXPECT_EQ(FDocument.Model().At(1).Accelerated, "&File");
+}
+
+TEST_F(EditingTest, MovesThatChangeNoPlaceLeaveTheDocumentUnmodified)
+{
+    Fill({"a", "b", "c"});
+    Select({0});
+    FDocument.MoveSelectedUp();
+    EXPECT_FALSE(FDocument.FModified);
+    FDocument.SelectOnlyRows({2});
+    FDocument.MoveSelectedDown();
+    EXPECT_FALSE(FDocument.FModified);
+    EXPECT_EQ(Originals(), (TLines{"a", "b", "c"}));
+    // A block at the top turns over within itself: that is a move.
+    FDocument.SelectOnlyRows({0, 1});
+    FDocument.MoveSelectedUp();
+    EXPECT_EQ(Originals(), (TLines{"b", "a", "c"}));
+    EXPECT_TRUE(FDocument.FModified);
 }
 
 // Up and Down as the row-by-row swaps of the command's definition, selection flags included.

@@ -4,6 +4,7 @@
 #include "FakeUserInterface.h"
 #include "MainController.h"
 #include "QuarnelError.h"
+#include "TestFiles.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -198,7 +199,7 @@ TEST_F(EditingCommandsTest, UpMovesSelectedBlocksAndKeepsThemSelected)
     EXPECT_TRUE(FController.Execute(EditMoveUp));
     EXPECT_EQ(Originals(), (TLines{"b", "c", "a", "e", "d", "f"}));
     EXPECT_EQ(SelectedOriginals(), (TLines{"b", "c", "e"}));
-    EXPECT_FALSE(Document().FModified);
+    EXPECT_TRUE(Document().FModified);
     // The block has reached the top: Up would push it past the end.
     EXPECT_FALSE(FController.Execute(EditMoveUp));
     EXPECT_EQ(Originals(), (TLines{"b", "c", "a", "e", "d", "f"}));
@@ -211,26 +212,44 @@ TEST_F(EditingCommandsTest, DownMovesEachSelectedEntryPastItsNeighbour)
     EXPECT_TRUE(FController.Execute(EditMoveDown));
     EXPECT_EQ(Originals(), (TLines{"b", "a", "d", "c"}));
     EXPECT_EQ(SelectedOriginals(), (TLines{"a", "c"}));
-    EXPECT_FALSE(Document().FModified);
+    EXPECT_TRUE(Document().FModified);
     EXPECT_FALSE(FController.Execute(EditMoveDown));
     EXPECT_TRUE(FController.Execute(EditMoveUp));
     EXPECT_EQ(Originals(), (TLines{"a", "b", "c", "d"}));
 }
 
-TEST_F(EditingCommandsTest, MovesCarryResultsAndLeaveTheTitleUnmarked)
+TEST_F(EditingCommandsTest, MovesCarryResultsAndMarkTheTitle)
 {
     Fill({"File", "Edit", "View"});
     Process();
     Select({1});
-    const std::string title = FController.ActFileNewUpdate().Title;
+    EXPECT_EQ(FController.ActFileNewUpdate().Title, "Quarnel 1.0 - [Untitled.lst]");
     EXPECT_TRUE(FController.Execute(EditMoveDown));
     EXPECT_TRUE(FController.Execute(EditMoveUp));
     EXPECT_TRUE(FController.Execute(EditMoveUp));
     EXPECT_EQ(Originals(), (TLines{"Edit", "File", "View"}));
     EXPECT_EQ(Document().Model().At(0).Accelerated, "&Edit");
     EXPECT_EQ(Document().Model().At(0).Key, 'E');
-    EXPECT_EQ(FController.ActFileNewUpdate().Title, title);
-    EXPECT_EQ(title, "Quarnel 1.0 - [Untitled.lst]");
+    EXPECT_EQ(FController.ActFileNewUpdate().Title, "Quarnel 1.0 - [Untitled.lst*]");
+}
+
+// A new order is what Save writes, so closing after a move asks first, and Save keeps it.
+TEST_F(EditingCommandsTest, AMovedOrderIsGuardedByThePromptAndSaved)
+{
+    const std::string path = FDir.filePath(QStringLiteral("menu.lst")).toStdString();
+    WriteCrlfLines(path, {"File", "Edit", "View"});
+    Document().LoadCaptionFile(path);
+    Select({2});
+    EXPECT_TRUE(FController.Execute(EditMoveUp));
+    EXPECT_EQ(FController.ActFileNewUpdate().Title, "Quarnel 1.0 - [menu.lst*]");
+    FUi.MessageAnswers = {TMessageButton::Cancel};
+    EXPECT_FALSE(FController.FormCloseQuery());
+    ASSERT_EQ(FUi.Messages.size(), 1u);
+    EXPECT_EQ(FUi.Messages[0].Caption, "Warning");
+
+    EXPECT_TRUE(FController.Execute(FileSave));
+    EXPECT_FALSE(Document().FModified);
+    EXPECT_EQ(ReadBytes(path), "File\r\nView\r\nEdit\r\n");
 }
 
 TEST_F(EditingCommandsTest, HeaderClickSortsByTheColumnFoldingOnlyAsciiLetters)

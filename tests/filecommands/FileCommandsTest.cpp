@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -159,6 +160,30 @@ TEST_F(FileCommands, OpenOnAModifiedDocumentAnsweredNoLoadsTheChosenFile)
     EXPECT_EQ(ReadBytes(first), "File\r\nEdit\r\n");
 }
 
+// The load that No made way for fails: the edits are still in the window and still guarded.
+TEST_F(FileCommands, AFailedOpenAfterNoKeepsTheEditsModified)
+{
+    const std::string first = WriteList("a.lst", {"File", "Edit"});
+    Open(first);
+    Add("View");
+    const std::string fifo = Path("pipe.lst");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+
+    FUi.MessageAnswers = {No};
+    EXPECT_THROW(Open(fifo), EQuarnelError);
+    EXPECT_EQ(State(), (TDocumentCheck{{"File", "Edit", "View"}, first, true}));
+    EXPECT_EQ(Title(), "Quarnel 1.0 - [a.lst*]");
+    FUi.MessageAnswers = {Cancel};
+    EXPECT_FALSE(FController.FormCloseQuery());
+    EXPECT_EQ(FUi.Messages.size(), 2u);
+
+    // Saved through Yes, the edits are on disk: a failed load leaves nothing to guard.
+    FUi.MessageAnswers = {Yes};
+    EXPECT_THROW(Open(fifo), EQuarnelError);
+    EXPECT_EQ(ReadBytes(first), "File\r\nEdit\r\nView\r\n");
+    EXPECT_EQ(State(), (TDocumentCheck{{"File", "Edit", "View"}, first, false}));
+}
+
 TEST_F(FileCommands, OpenDialogStartsWhereTheLastListCameFromAndProposesItsName)
 {
     const std::string path = WriteList("lists/menu.lst", {"File"});
@@ -276,6 +301,32 @@ TEST_F(FileCommands, SaveOfAnUntitledDocumentAsksForANameOnceThenSavesInPlace)
     FUi.SaveDialogAnswers = {std::nullopt};
     ASSERT_TRUE(FController.Execute(FileSaveAs));
     EXPECT_EQ(FUi.SaveDialogStates.back().FileName, path);
+}
+
+TEST_F(FileCommands, SaveAsOfANamedDocumentStartsBesideItsFileNotInTheLastSaveFolder)
+{
+    Add("File");
+    FUi.SaveDialogAnswers = {Path("c/elsewhere.lst")};
+    fs::create_directories(Path("c"));
+    ASSERT_TRUE(FController.Execute(FileSaveAs));
+    ASSERT_EQ(FController.FSaveDialog.InitialDir, Path("c"));
+
+    const std::string path = WriteList("a/menu.lst", {"Open"});
+    Open(path);
+    FUi.SaveDialogAnswers = {std::nullopt};
+    ASSERT_TRUE(FController.Execute(FileSaveAs));
+    EXPECT_EQ(FUi.SaveDialogStates.back().InitialDir, Path("a"));
+    EXPECT_EQ(FUi.SaveDialogStates.back().FileName, path);
+    // Looking is not saving: the folder the dialog remembers stays.
+    EXPECT_EQ(FController.FSaveDialog.InitialDir, Path("c"));
+
+    // An untitled document still proposes its name in the save folder.
+    ASSERT_TRUE(FController.Execute(FileNew));
+    Add("Edit");
+    FUi.SaveDialogAnswers = {std::nullopt};
+    ASSERT_TRUE(FController.Execute(FileSave));
+    EXPECT_EQ(FUi.SaveDialogStates.back().InitialDir, Path("c"));
+    EXPECT_EQ(FUi.SaveDialogStates.back().FileName, "Untitled.lst");
 }
 
 TEST_F(FileCommands, OnlyTheExactUntitledNameMakesSaveAskForAName)

@@ -26,6 +26,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QtTest>
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -140,6 +141,8 @@ private slots:
     void impossibleListShowsTheErrorBox();
     void busyPassKeepsItsStatusTextAndHourglass();
     void hintsFollowTheMouseAndTheHighlightedMenuItem();
+    void disabledMenuItemsShowTheirHintUnderTheMouse();
+    void positionPanelGrowsToFitItsText();
     void errorsFromEventHandlersReachTheErrorBox();
     void exitClosesTheWindow();
     void applicationIsKnownByTheFormsCaptionAndDesktopEntry();
@@ -570,6 +573,67 @@ void TFormMainTest::hintsFollowTheMouseAndTheHighlightedMenuItem()
     fileMenu->hide();
     IdlePass();
     QCOMPARE(FForm->StatusPanel()->text(), formHint);
+}
+
+void TFormMainTest::disabledMenuItemsShowTheirHintUnderTheMouse()
+{
+    ShowForm();
+    auto longHint = [](TCommandId id) { return Q(LongHint(CommandInfo(id).Hint)); };
+    QMenu* fileMenu = MenuAt(0);
+    FForm->menuBar()->setActiveAction(fileMenu->menuAction());
+    QVERIFY(QTest::qWaitForWindowExposed(fileMenu));
+    auto hover = [fileMenu](QAction* action) {
+        QTest::mouseMove(fileMenu, fileMenu->actionGeometry(action).center());
+        QCoreApplication::processEvents();
+    };
+    QAction* open = FForm->Action(TCommandId::FileOpen);
+    QAction* save = FForm->Action(TCommandId::FileSave);
+    QAction* process = FForm->Action(TCommandId::FileProcess);
+    QVERIFY(open->isEnabled());
+    QVERIFY(!save->isEnabled() && !process->isEnabled()); // the list is empty
+
+    hover(open);
+    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::FileOpen));
+    hover(save);
+    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::FileSave));
+    IdlePass();
+    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::FileSave));
+    hover(open);
+    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::FileOpen));
+    hover(process);
+    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::FileProcess));
+    // A separator has no command: the hint stays as it was.
+    const QList<QAction*> items = fileMenu->actions();
+    const auto separator =
+        std::find_if(items.begin(), items.end(), [](QAction* item) { return item->isSeparator(); });
+    QVERIFY(separator != items.end());
+    hover(*separator);
+    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::FileProcess));
+    fileMenu->hide();
+}
+
+void TFormMainTest::positionPanelGrowsToFitItsText()
+{
+    ShowForm();
+    QLabel* position = FForm->PositionPanel();
+    QCOMPARE(position->width(), PositionPanelWidth);
+
+    std::vector<std::string> lines(123456, "Caption");
+    LoadList(lines);
+    FForm->Controller().Document().SelectRows(123455, 123455);
+    IdlePass();
+    QCOMPARE(position->text(), QStringLiteral("123456: 123456"));
+    const int textWidth = position->fontMetrics().horizontalAdvance(position->text());
+    QVERIFY2(
+        position->contentsRect().width() >= textWidth,
+        qPrintable(QStringLiteral("%1 < %2").arg(position->contentsRect().width()).arg(textWidth)));
+    QVERIFY(FForm->StatusPanel()->geometry().left() >= position->geometry().right());
+
+    // Back to a short text, back to the design width.
+    FForm->Controller().Document().NewDocument();
+    IdlePass();
+    QCOMPARE(position->text(), QStringLiteral("0: 0"));
+    QCOMPARE(position->width(), PositionPanelWidth);
 }
 
 void TFormMainTest::errorsFromEventHandlersReachTheErrorBox()

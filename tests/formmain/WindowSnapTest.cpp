@@ -50,3 +50,44 @@ TEST(WindowFrame, TheInsideIsTheOuterBoundsLessEachMargin)
     // A frame larger than the bounds leaves an empty inside, not a negative one.
     EXPECT_EQ(InsideFrame({0, 0, 10, 10}, {8, 8, 8, 8}), (TBounds{8, 8, 0, 0}));
 }
+
+TEST(WindowSnap, AFrameSpanningTheAreaIsLeftToTheWindowManager)
+{
+    EXPECT_TRUE(MaySnap(At(45, 30), Area));
+    EXPECT_TRUE(MaySnap({45, 30, 999, 699}, Area));
+    // Maximised under stale margins: a pixel beyond every edge.
+    EXPECT_FALSE(MaySnap({39, 23, 1002, 706}, Area));
+    EXPECT_FALSE(MaySnap({45, 30, 1000, 300}, Area));
+    EXPECT_FALSE(MaySnap({45, 30, 300, 700}, Area));
+}
+
+TEST(WindowClamp, BoundsComeWhollyOntoTheAreaAtAUsableSize)
+{
+    // Already on the area: unchanged, up to exactly the area itself.
+    EXPECT_EQ(ClampToArea(At(100, 100), Area, 200, 150), At(100, 100));
+    EXPECT_EQ(ClampToArea(Area, Area, 200, 150), Area);
+    // Off an edge: moved back, size kept.
+    EXPECT_EQ(ClampToArea(At(100, -99999), Area, 200, 150), At(100, 24));
+    EXPECT_EQ(ClampToArea(At(-5, 100), Area, 200, 150), At(40, 100));
+    EXPECT_EQ(ClampToArea(At(900, 600), Area, 200, 150), At(628, 407));
+    // Too large: the area's size at its place; too small: the minimum.
+    EXPECT_EQ(ClampToArea({100, 80, 500, 2147483647}, Area, 200, 150),
+              (TBounds{100, 24, 500, 700}));
+    EXPECT_EQ(ClampToArea({2147483647, 2147483647, 2147483647, 2147483647}, Area, 200, 150), Area);
+    EXPECT_EQ(ClampToArea({100, 80, 12, -7}, Area, 200, 150), (TBounds{100, 80, 200, 150}));
+    // An area below the minimum wins over it.
+    EXPECT_EQ(ClampToArea(At(0, 0), {0, 0, 160, 100}, 200, 150), (TBounds{0, 0, 160, 100}));
+}
+
+TEST(WindowClamp, FittingAndCoveringCompareWithTheArea)
+{
+    EXPECT_TRUE(FitsArea(Area, Area));
+    EXPECT_TRUE(FitsArea({-500, -500, 1000, 700}, Area)); // off the area, but not too large
+    EXPECT_FALSE(FitsArea({40, 24, 1001, 700}, Area));
+    EXPECT_FALSE(FitsArea({40, 24, 1000, 701}, Area));
+
+    EXPECT_TRUE(CoversArea(Area, Area));
+    EXPECT_TRUE(CoversArea({39, 23, 1002, 706}, Area));
+    EXPECT_FALSE(CoversArea({41, 24, 1000, 700}, Area));
+    EXPECT_FALSE(CoversArea(At(40, 24), Area));
+}

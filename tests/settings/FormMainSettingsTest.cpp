@@ -8,10 +8,12 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -115,6 +117,9 @@ private slots:
     void saveDialogAddsTheSuffixAndAsksBeforeOverwriting();
     void unsavedChangesCanKeepTheWindowOpen();
     void refusedWriteKeepsTheWindowOpenAndShowsTheError();
+    void secondRefusedWriteShowsTheErrorThenCloses();
+    void restoredBoundsAreBroughtOntoTheScreen();
+    void aWindowGivenTheWholeScreenByOthersIsNotWritten();
     void aboutBox();
 
 private:
@@ -426,6 +431,62 @@ void TFormMainSettingsTest::refusedWriteKeepsTheWindowOpenAndShowsTheError()
     QVERIFY(QDir().rmdir(ini));
     QVERIFY(form.close());
     QCOMPARE(IniValue("Quarnel Settings", "AccCode"), std::optional<std::string>("38"));
+}
+
+void TFormMainSettingsTest::secondRefusedWriteShowsTheErrorThenCloses()
+{
+    const QString ini = QFile::decodeName(QByteArray::fromStdString(IniFileName()));
+    QVERIFY(QDir().mkdir(ini));
+    TFormMain form(IniFileName());
+    Show(form);
+
+    TModalScript first;
+    TSeenBox error;
+    first.Then<QMessageBox>(Answer(error, QMessageBox::Ok));
+    first.Start();
+    QVERIFY(!form.close());
+    QVERIFY(first.Done());
+    QVERIFY(form.isVisible());
+
+    TModalScript second;
+    TSeenBox again;
+    second.Then<QMessageBox>(Answer(again, QMessageBox::Ok));
+    second.Start();
+    QVERIFY(form.close());
+    QVERIFY(second.Done());
+    QVERIFY(!form.isVisible());
+    QCOMPARE(again.Caption, QStringLiteral("Error"));
+    QCOMPARE(again.Text, QStringLiteral("Unable to write to ") + ini);
+    QVERIFY(QFileInfo(ini).isDir());
+}
+
+void TFormMainSettingsTest::restoredBoundsAreBroughtOntoTheScreen()
+{
+    WriteIni(QStringLiteral("[Quarnel Window]\r\nLeft=100\r\nTop=-99999\r\nWidth=500\r\n"
+                            "Height=2147483647\r\n"));
+    TFormMain form(IniFileName());
+    Show(form);
+    const QRect area = form.screen()->availableGeometry();
+    QCOMPARE(form.frameGeometry(), QRect(100, area.top(), 500, area.height()));
+    QVERIFY(form.close());
+    QCOMPARE(IniValue("Quarnel Window", "Top"), std::optional(std::to_string(area.top())));
+    QCOMPARE(IniValue("Quarnel Window", "Height"), std::optional(std::to_string(area.height())));
+}
+
+void TFormMainSettingsTest::aWindowGivenTheWholeScreenByOthersIsNotWritten()
+{
+    const QString window =
+        QStringLiteral("[Quarnel Window]\r\nLeft=100\r\nTop=80\r\nWidth=500\r\nHeight=400\r\n");
+    WriteIni(window);
+    TFormMain form(IniFileName());
+    Show(form);
+    // As a window manager does before it reports the window maximised.
+    form.setGeometry(form.screen()->availableGeometry());
+    Settle();
+    QVERIFY(!(form.windowState() & Qt::WindowMaximized));
+    QVERIFY(form.close());
+    QCOMPARE(IniValue("Quarnel Window", "Width"), std::optional<std::string>("500"));
+    QCOMPARE(IniValue("Quarnel Window", "Height"), std::optional<std::string>("400"));
 }
 
 void TFormMainSettingsTest::aboutBox()

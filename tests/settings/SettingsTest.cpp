@@ -63,28 +63,51 @@ protected:
     void WriteIni(const std::string& bytes) const { WriteBytes(FIniFileName, bytes); }
     std::string ReadIni() const { return ReadBytes(FIniFileName); }
 
+    // The user's home, with no documents folder until a test makes one.
+    std::string Home() const { return Folder() + "/home"; }
+
     QTemporaryDir FDir;
     // Points "windir" at the folder of the test's own while the test lives.
     TEnvVar FWindir{"windir", FDir.path().toStdString()};
+    TEnvVar FHome{"HOME", FDir.path().toStdString() + "/home"};
+    TEnvVar FConfigHome{"XDG_CONFIG_HOME", FDir.path().toStdString() + "/config"};
     std::string FIniFileName;
 };
 
-// Where the test program itself lies, as the build placed it.
-const std::string ProgramFolderOfThisTest = QUARNEL_TEST_BINARY_DIR;
-
 } // namespace
 
-TEST_F(Settings, WithoutAFileTheWindowKeepsItsDesignAndTheDialogsStartBesideTheProgram)
+TEST_F(Settings, WithoutAFileTheWindowKeepsItsDesignAndTheDialogsStartInTheDocumentsFolder)
 {
+    fs::create_directories(Home() + "/Documents");
     const auto run = Start();
     EXPECT_EQ(run->Ui.Bounds, DesignBounds);
     EXPECT_EQ(run->Ui.ColumnWidths, DesignWidths);
     EXPECT_EQ(run->Controller.Engine().FAccChar, '&');
-    EXPECT_EQ(fs::path(run->Controller.FOpenDialog.InitialDir),
-              fs::canonical(ProgramFolderOfThisTest));
+    EXPECT_EQ(run->Controller.FOpenDialog.InitialDir, Home() + "/Documents");
     EXPECT_EQ(run->Controller.FSaveDialog.InitialDir, run->Controller.FOpenDialog.InitialDir);
     // Reading leaves no file behind.
     EXPECT_FALSE(fs::exists(FIniFileName));
+}
+
+TEST_F(Settings, TheDefaultFolderIsTheDesktopsDocumentsFolderOrElseTheHome)
+{
+    fs::create_directories(Home());
+    EXPECT_EQ(Start()->Controller.FOpenDialog.InitialDir, Home());
+
+    // The desktop's own name for the folder wins over the usual one.
+    fs::create_directories(Home() + "/Documents");
+    fs::create_directories(Home() + "/Papers");
+    fs::create_directories(Folder() + "/config");
+    WriteBytes(Folder() + "/config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n");
+    const auto run = Start();
+    EXPECT_EQ(run->Controller.FOpenDialog.InitialDir, Home() + "/Papers");
+    EXPECT_EQ(run->Controller.FSaveDialog.InitialDir, Home() + "/Papers");
+
+    // A remembered folder still wins, even one that has gone since.
+    WriteIni("[Quarnel Folders]\r\nOpen=/gone/lists\r\n");
+    const auto remembered = Start();
+    EXPECT_EQ(remembered->Controller.FOpenDialog.InitialDir, "/gone/lists");
+    EXPECT_EQ(remembered->Controller.FSaveDialog.InitialDir, Home() + "/Papers");
 }
 
 TEST_F(Settings, CloseWritesEverySectionInOrderAndTheNextStartRestoresIt)
@@ -165,6 +188,93 @@ TEST_F(Settings, MaximisedCloseKeepsTheWindowSectionAsTheLastNormalCloseWroteIt)
                                   "[Quarnel Settings]\r\nAccCode=38\r\n"
                                   "[Quarnel Folders]\r\nOpen=/a\r\nSave=/b\r\n");
     EXPECT_EQ(Start()->Ui.Bounds, (TBounds{100, 80, 500, 400}));
+}
+
+TEST_F(Settings, RestoredBoundsAreBroughtOntoTheScreenAndWrittenBackAsTheyAre)
+{
+    WriteIni("[Quarnel Window]\r\nLeft=100\r\nTop=-99999\r\nWidth=500\r\n"
+             "Height=2147483647\r\n");
+    {
+        const auto run = Start([](TRun& r) { r.Ui.Area = {0, 30, 1280, 994}; }); // a top panel
+        EXPECT_EQ(run->Ui.Bounds, (TBounds{100, 30, 500, 994}));
+    }
+    {
+        const auto run = Start();
+        EXPECT_EQ(run->Ui.Bounds, (TBounds{100, 0, 500, 1024}));
+        Close(*run);
+    }
+    EXPECT_NE(ReadIni().find("[Quarnel Window]\r\nLeft=100\r\nTop=0\r\nWidth=500\r\n"
+                             "Height=1024\r\n"),
+              std::string::npos);
+
+    // Far off to the right and too small to use.
+    WriteIni("[Quarnel Window]\r\nLeft=5000\r\nTop=80\r\nWidth=10\r\nHeight=-3\r\n");
+    EXPECT_EQ(Start()->Ui.Bounds,
+              (TBounds{1280 - DesignBounds.Width, 80, MinWindowWidth, MinWindowHeight}));
+}
+
+TEST_F(Settings, AWindowLargerThanItsScreenLeavesTheWindowSectionAlone)
+{
+    const std::string window =
+        "[Quarnel Window]\r\nLeft=100\r\nTop=80\r\nWidth=500\r\nHeight=400\r\n";
+    WriteIni(window);
+    {
+        // What a maximise undone half-way leaves: normal, at the maximised size plus a frame.
+        const auto run = Start();
+        run->Ui.Bounds = {0, 0, 1282, 1030};
+        Close(*run);
+    }
+    EXPECT_EQ(ReadIni().substr(0, window.size()), window);
+    {
+        const auto run = Start();
+        run->Ui.Bounds = {0, 0, 1280, 1024};
+        Close(*run);
+    }
+    EXPECT_NE(ReadIni().find("Width=1280\r\nHeight=1024\r\n"), std::string::npos);
+}
+
+TEST_F(Settings, AFolderTheFileCannotHoldIsLeftOutAndTheRestIsWritten)
+{
+    const std::string odd = Folder() + "/two\nlines";
+    {
+        const auto run = Start();
+        run->Controller.FOpenDialog.InitialDir = odd;
+        run->Controller.FSaveDialog.InitialDir = "/b";
+        run->Controller.Engine().FAccChar = '~';
+        ASSERT_TRUE(run->Controller.FormCloseQuery());
+        EXPECT_NO_THROW(run->Controller.FormClose());
+    }
+    const std::string written = ReadIni();
+    EXPECT_NE(written.find("[Quarnel Settings]\r\nAccCode=126\r\n"
+                           "[Quarnel Folders]\r\nSave=/b\r\n"),
+              std::string::npos)
+        << written;
+    EXPECT_EQ(written.find("two"), std::string::npos);
+    const auto again = Start();
+    EXPECT_EQ(again->Controller.FOpenDialog.InitialDir, Home());
+    EXPECT_EQ(again->Controller.FSaveDialog.InitialDir, "/b");
+}
+
+TEST_F(Settings, ASecondRefusedWriteShowsTheErrorAndLetsTheWindowClose)
+{
+    const std::string message = "Unable to write to " + FIniFileName;
+    fs::create_directory(FIniFileName);
+    const auto run = Start();
+    EXPECT_THROW(run->Controller.FormClose(), EQuarnelError);
+    EXPECT_TRUE(run->Ui.Messages.empty());
+    EXPECT_NO_THROW(run->Controller.FormClose());
+    ASSERT_EQ(run->Ui.Messages.size(), 1u);
+    EXPECT_EQ(run->Ui.Messages[0], run->Controller.ErrorBox(message));
+
+    // A write that succeeds in between makes the next refusal a first one again.
+    const auto other = Start();
+    EXPECT_THROW(other->Controller.FormClose(), EQuarnelError);
+    fs::remove(FIniFileName);
+    EXPECT_NO_THROW(other->Controller.FormClose());
+    fs::remove(FIniFileName);
+    fs::create_directory(FIniFileName);
+    EXPECT_THROW(other->Controller.FormClose(), EQuarnelError);
+    EXPECT_TRUE(other->Ui.Messages.empty());
 }
 
 TEST_F(Settings, ViewAndFoldersAreWrittenAfreshAndHandWrittenKeysGo)
@@ -256,9 +366,8 @@ TEST_F(Settings, TheFolderOfAnOpenedListIsWhereTheNextStartOpens)
     ASSERT_TRUE(again->Controller.Execute(TCommandId::FileOpen));
     ASSERT_EQ(again->Ui.OpenDialogStates.size(), 1u);
     EXPECT_EQ(again->Ui.OpenDialogStates[0].InitialDir, lists);
-    // The save dialog was never used, so it still starts beside the program.
-    EXPECT_EQ(fs::path(again->Controller.FSaveDialog.InitialDir),
-              fs::canonical(ProgramFolderOfThisTest));
+    // The save dialog was never used, so it still starts in the user's folder.
+    EXPECT_EQ(again->Controller.FSaveDialog.InitialDir, Home());
 }
 
 TEST(SettingsAbout, ShowsTheFamilyMessageWithAnInformationIcon)

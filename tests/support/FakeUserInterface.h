@@ -34,6 +34,7 @@ public:
 
     TBounds Bounds = DesignBounds;
     bool Normal = true;
+    TBounds Area{0, 0, 1280, 1024};
     std::map<int, int> ColumnWidths = {{0, 120}, {1, 120}, {2, 30}};
 
     void ProcessBusy() override
@@ -85,6 +86,7 @@ public:
     TBounds WindowBounds() const override { return Bounds; }
     void SetWindowBounds(const TBounds& bounds) override { Bounds = bounds; }
     bool IsWindowNormal() const override { return Normal; }
+    TBounds AvailableArea(const TBounds&) const override { return Area; }
     int ColumnWidth(int column) const override { return ColumnWidths.at(column); }
     void SetColumnWidth(int column, int width) override { ColumnWidths[column] = width; }
 
