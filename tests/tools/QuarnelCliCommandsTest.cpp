@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 class CliCommandsTest : public testing::Test
 {
 protected:
@@ -98,14 +100,12 @@ TEST_F(CliCommandsTest, CheckWalksFoldersAndReportsTheWorstStatus)
 TEST_F(CliCommandsTest, FixCompletesListsInPlaceChangingOnlyCaptions)
 {
     // Mixed line breaks, no final break and bytes after a NUL all survive.
-    const std::string path = Write("menu.lst", std::string("&Open\nOpen Recent\r\nSave\rE&xit"
-                                                           "\0tail",
-                                                           36));
+    const std::string path = Write("menu.lst", "&Open\nOpen Recent\r\nSave\rE&xit\0tail"s);
     const std::string same = Write("done.lst", "&Open\r\n&Save\r\n");
     const TRun run = RunTool({"fix", Q(path), Q(same)});
     EXPECT_EQ(run.Status, 0) << run.Err;
     EXPECT_EQ(run.Out, path + ": 2 captions changed\n");
-    EXPECT_EQ(ReadBytes(path), std::string("&Open\nO&pen Recent\r\n&Save\rE&xit\0tail", 38));
+    EXPECT_EQ(ReadBytes(path), "&Open\nO&pen Recent\r\n&Save\rE&xit\0tail"s);
     EXPECT_EQ(ReadBytes(same), "&Open\r\n&Save\r\n");
     // A fixed list checks clean apart from nothing, and a second fix changes nothing.
     EXPECT_EQ(RunTool({"fix", Q(path)}).Out, "");
