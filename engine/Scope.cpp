@@ -107,6 +107,28 @@ std::string Quoted(std::string_view bytes)
     return text;
 }
 
+// A long list with more captions than keys fails without its candidates ever being held: a
+// million Unicode captions would otherwise take hundreds of megabytes to find that out.
+bool FewerKeysThanCaptions(const RScope& scope, const IKeyRule& rule)
+{
+    constexpr std::size_t LongList = 4096;
+    if (scope.Captions.size() <= LongList)
+        return false;
+    const TKeyTable outside(scope.OutsideKeys);
+    TDenseKeys keys;
+    std::vector<RKeyCandidate> candidates;
+    for (const std::string& caption : scope.Captions) {
+        candidates.clear();
+        rule.AppendCandidates(caption, candidates);
+        for (const RKeyCandidate& candidate : candidates)
+            if (!outside.Has(candidate.Key))
+                keys.Add(candidate.Key);
+        if (static_cast<std::size_t>(keys.Count()) >= scope.Captions.size())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 RScopeMarkers ScanScopeMarkers(std::string_view caption, const IKeyRule& rule, char marker)
@@ -131,7 +153,7 @@ std::vector<std::vector<RKeyCandidate>> ScopeCandidates(const RScope& scope, con
 std::optional<std::vector<RKeyed>> AssignScope(const RScope& scope, const IKeyRule& rule,
                                                char marker)
 {
-    if (scope.Captions.size() > rule.MaxKeys())
+    if (scope.Captions.size() > rule.MaxKeys() || FewerKeysThanCaptions(scope, rule))
         return std::nullopt;
     const TKeyTable outside(scope.OutsideKeys);
     RFlatCandidates flat(scope.Captions.size());

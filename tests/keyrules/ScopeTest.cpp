@@ -204,6 +204,31 @@ TEST(Scope, ManyMoreKeysThanTheAsciiRuleHas)
     EXPECT_EQ(rule.KeyText(diagnosis.GroupKeys[0]), "X");
 }
 
+TEST(Scope, LongListsWithTooFewKeysFailAndLongOnesWithEnoughSucceed)
+{
+    RScope scope;
+    for (int i = 0; i < 100'000; ++i)
+        scope.Captions.push_back("Файл" + std::to_string(i % 10));
+    EXPECT_FALSE(AssignScope(scope, UnicodeKeyRule(), '&'));
+    // Five thousand distinct letters of no input-method script, each a caption of its own.
+    scope.Captions.clear();
+    for (char32_t c = 0x100; scope.Captions.size() < 5000 && c < 0x30000; ++c) {
+        std::string letter;
+        letter.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        letter.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        letter.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        if (c < 0x800 || c >= 0x10000 || (c >= 0xD800 && c < 0xE000))
+            continue;
+        const RCaptionChar read = UnicodeKeyRule().CharAt(letter, 0);
+        if (read.Key && *read.Key == c)
+            scope.Captions.push_back(letter);
+    }
+    ASSERT_EQ(scope.Captions.size(), 5000u);
+    const std::optional<std::vector<RKeyed>> got = AssignScope(scope, UnicodeKeyRule(), '&');
+    ASSERT_TRUE(got);
+    EXPECT_EQ((*got)[4999].Caption, "&" + scope.Captions[4999]);
+}
+
 TEST(Scope, FindingsOfSeveralScopesNameTheirScope)
 {
     const std::vector<RScope> scopes = {
