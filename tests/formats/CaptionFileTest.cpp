@@ -66,8 +66,8 @@ TEST(CaptionByteEdits, ApplyInAnyOrderAndRefuseOverlaps)
 // The edits that give one caption of a file its new text, made on the file.
 std::string Edited(const std::string& bytes, const RFileCaption& caption, const std::string& text)
 {
-    return ApplyByteEdits(bytes, ToByteEdits(caption, TextEditsBetween(caption.Text, text),
-                                             TResourceScriptEncoder()));
+    return ApplyByteEdits(
+        bytes, ToByteEdits(caption, TextEditsBetween(caption.Text, text), TResourceScriptFormat()));
 }
 
 TEST(ResourceScriptWriter, WritesInTheEncodingOfTheCaption)
@@ -104,6 +104,20 @@ TEST(ResourceScriptWriter, EscapesWhatTheLiteralNeeds)
     EXPECT_EQ(Edited(bytes, caption, "ab"), "1 MENU BEGIN MENUITEM \"ab\", 1 END");
 }
 
+TEST(ResourceScriptWriter, RewritesOnlyWhatReadsBackAsWritten)
+{
+    const TResourceScriptFormat format;
+    const std::string bytes = "1 MENU BEGIN MENUITEM \"&Open\", 1 MENUITEM \"\\x4&1\", 2 END";
+    const RCaptionFile file = format.Read(bytes, "t.rc");
+    // A marker moved as two edits: the letters between keep their bytes.
+    EXPECT_EQ(RewriteCaptions(bytes, "t.rc", file, {{0, 0, {{0, 1, ""}, {3, 0, "&"}}}}, format),
+              "1 MENU BEGIN MENUITEM \"Op&en\", 1 MENUITEM \"\\x4&1\", 2 END");
+    EXPECT_EQ(RewriteCaptions(bytes, "t.rc", file, {}, format), bytes);
+    // Without the marker, \x4 and 1 would join into one escape, "A".
+    EXPECT_THROW(RewriteCaptions(bytes, "t.rc", file, {{0, 1, {{1, 1, ""}}}}, format),
+                 EFormatError);
+}
+
 // Every caption of every file marked at its first character: the file reads back with the
 // same scopes and captions holding exactly the new texts.
 TEST(ResourceScriptWriter, EditedFilesReadBackWithTheSameScopes)
@@ -124,7 +138,7 @@ TEST(ResourceScriptWriter, EditedFilesReadBackWithTheSameScopes)
                 }
                 expected.back().push_back(text);
                 for (RByteEdit& edit : ToByteEdits(caption, TextEditsBetween(caption.Text, text),
-                                                   TResourceScriptEncoder()))
+                                                   TResourceScriptFormat()))
                     edits.push_back(std::move(edit));
             }
         }

@@ -61,3 +61,45 @@ std::string ApplyByteEdits(std::string_view bytes, std::vector<RByteEdit> edits)
     result.append(bytes.substr(copied));
     return result;
 }
+
+std::string ApplyTextEdits(std::string_view text, std::vector<RTextEdit> edits)
+{
+    std::vector<RByteEdit> asBytes;
+    asBytes.reserve(edits.size());
+    for (RTextEdit& edit : edits)
+        asBytes.push_back(RByteEdit{edit.Pos, edit.Erase, std::move(edit.Insert)});
+    return ApplyByteEdits(text, std::move(asBytes));
+}
+
+std::string RewriteCaptions(std::string_view bytes, const std::string& fileName,
+                            const RCaptionFile& file, const std::vector<RCaptionEdit>& edits,
+                            const ICaptionFormat& format)
+{
+    std::vector<std::vector<std::string>> expected(file.Scopes.size());
+    for (std::size_t s = 0; s < file.Scopes.size(); ++s)
+        for (const RFileCaption& caption : file.Scopes[s].Captions)
+            expected[s].push_back(caption.Text);
+    std::vector<RByteEdit> byteEdits;
+    for (const RCaptionEdit& edit : edits) {
+        const RFileCaption& caption = file.Scopes.at(edit.Scope).Captions.at(edit.Caption);
+        std::string& text = expected[edit.Scope][edit.Caption];
+        text = ApplyTextEdits(text, edit.Edits);
+        for (RByteEdit& byteEdit : ToByteEdits(caption, edit.Edits, format))
+            byteEdits.push_back(std::move(byteEdit));
+    }
+    std::string result = ApplyByteEdits(bytes, std::move(byteEdits));
+
+    const RCaptionFile reread = format.Read(result, fileName);
+    bool same = reread.Scopes.size() == file.Scopes.size();
+    for (std::size_t s = 0; same && s < reread.Scopes.size(); ++s) {
+        const std::vector<RFileCaption>& captions = reread.Scopes[s].Captions;
+        same = captions.size() == expected[s].size() &&
+               std::equal(captions.begin(), captions.end(), expected[s].begin(),
+                          [](const RFileCaption& caption, const std::string& text) {
+                              return caption.Text == text;
+                          });
+    }
+    if (!same)
+        throw EFormatError(fileName + ": the mended captions would not read back as written");
+    return result;
+}

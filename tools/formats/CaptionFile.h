@@ -101,6 +101,22 @@ public:
     virtual std::string Encode(const RFileCaption& caption, std::string_view text) const = 0;
 };
 
+// One file format: its reader and its encoder.
+class ICaptionFormat : public ICaptionEncoder
+{
+public:
+    // Throws EFormatError, naming fileName, for a file it cannot read.
+    virtual RCaptionFile Read(std::string_view bytes, const std::string& fileName) const = 0;
+};
+
+// Edits of one caption's text, as the tool decided them.
+struct RCaptionEdit
+{
+    std::size_t Scope = 0;
+    std::size_t Caption = 0;
+    std::vector<RTextEdit> Edits; // apart from each other, in any order
+};
+
 // The smallest text edits that turn `from` into `to` when one changes only in its markers:
 // the common start and end are kept and the rest is one edit. Empty when they are equal.
 std::vector<RTextEdit> TextEditsBetween(std::string_view from, std::string_view to);
@@ -109,6 +125,17 @@ std::vector<RTextEdit> TextEditsBetween(std::string_view from, std::string_view 
 // start and end on character boundaries of the text (a marker, not half of an escape).
 std::vector<RByteEdit> ToByteEdits(const RFileCaption& caption, const std::vector<RTextEdit>& edits,
                                    const ICaptionEncoder& encoder);
+
+// The text with the edits made, which must not overlap.
+std::string ApplyTextEdits(std::string_view text, std::vector<RTextEdit> edits);
+
+// The file with the captions edited, through the smallest byte edits, and read back to prove
+// it: throws EFormatError, naming fileName, when the result would not read as the same scopes
+// with exactly the edited texts (an escape the edit would join to its neighbour, say), and
+// std::runtime_error when the encoder cannot write a text. Nothing is written either way.
+std::string RewriteCaptions(std::string_view bytes, const std::string& fileName,
+                            const RCaptionFile& file, const std::vector<RCaptionEdit>& edits,
+                            const ICaptionFormat& format);
 
 // The file with the edits made; every byte outside them is copied. The edits may come in any
 // order but must not overlap; throws std::invalid_argument when they do or reach past the end.

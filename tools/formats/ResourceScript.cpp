@@ -725,7 +725,7 @@ RCaptionFile ReadResourceScript(std::string_view bytes, const std::string& fileN
     return TParser(source, std::move(tokens)).Run();
 }
 
-std::string TResourceScriptEncoder::Encode(const RFileCaption& caption, std::string_view text) const
+std::string TResourceScriptFormat::Encode(const RFileCaption& caption, std::string_view text) const
 {
     std::string escaped;
     escaped.reserve(text.size());

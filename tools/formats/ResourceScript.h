@@ -19,10 +19,15 @@
 // Throws EFormatError, naming fileName, for a file that cannot be decoded or tokenized.
 RCaptionFile ReadResourceScript(std::string_view bytes, const std::string& fileName);
 
-// Writes text into the string literal of a caption ReadResourceScript found: quotes doubled,
-// backslashes and control characters escaped, in the encoding the caption was written in.
-class TResourceScriptEncoder : public ICaptionEncoder
+// The format: ReadResourceScript, and text written into the string literal of a caption it
+// found with quotes doubled, backslashes and control characters escaped, in the encoding the
+// caption was written in.
+class TResourceScriptFormat : public ICaptionFormat
 {
 public:
+    RCaptionFile Read(std::string_view bytes, const std::string& fileName) const override
+    {
+        return ReadResourceScript(bytes, fileName);
+    }
     std::string Encode(const RFileCaption& caption, std::string_view text) const override;
 };
