@@ -1,6 +1,7 @@
 #include "ScopeFileCommands.h"
 
 #include "Lint.h"
+#include "MarkerEdits.h"
 #include "ResourceScript.h"
 #include "Scope.h"
 #include "UnicodeKeyRule.h"
@@ -201,51 +202,6 @@ bool ExplainIfImpossible(TMessages& messages, const RCaptionScope& scope,
     return true;
 }
 
-// The text edits that turn a caption into its mended form: its markers out, the new marker or
-// suffix in, and a marker that would go out and come back at the same place left alone.
-std::vector<RTextEdit> MendEdits(const std::string& caption, const std::string& mended)
-{
-    const RMarkers markers = ScanMarkers(caption, Marker);
-    std::vector<std::size_t> removed = markers.Singles;
-    if (markers.LoneAtEnd)
-        removed.push_back(caption.size() - 1);
-    // Where each byte of the caption without its markers stands in the caption.
-    std::string stripped;
-    std::vector<std::size_t> origins;
-    for (std::size_t i = 0, next = 0; i < caption.size(); ++i) {
-        if (next < removed.size() && removed[next] == i) {
-            ++next;
-            continue;
-        }
-        stripped.push_back(caption[i]);
-        origins.push_back(i);
-    }
-    origins.push_back(caption.size());
-
-    // The mended caption is the stripped one with one insertion.
-    std::size_t at = 0;
-    while (at < stripped.size() && at < mended.size() && stripped[at] == mended[at])
-        ++at;
-    const std::size_t grown = mended.size() - std::min(mended.size(), stripped.size());
-    if (mended.size() < stripped.size() ||
-        std::string_view(mended).substr(at + grown) != std::string_view(stripped).substr(at))
-        return TextEditsBetween(caption, mended);
-    const std::string inserted = mended.substr(at, grown);
-    const std::size_t place = origins[at];
-    std::vector<RTextEdit> edits;
-    bool kept = false;
-    for (const std::size_t marker : removed) {
-        if (!kept && inserted == std::string(1, Marker) && marker + 1 == place) {
-            kept = true; // this marker already stands where the new one goes
-            continue;
-        }
-        edits.push_back({marker, 1, ""});
-    }
-    if (!kept && !inserted.empty())
-        edits.push_back({place, 0, inserted});
-    return edits;
-}
-
 std::vector<std::string> SplitLines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -386,8 +342,9 @@ RFileReport FixScopeFile(const std::string& fileName, const ICaptionFormat& form
             }
             for (std::size_t c = 0; c < fix.Captions.size(); ++c)
                 if (fix.Changed[c])
-                    edits.push_back({s, engine.Captions[c],
-                                     MendEdits(engine.Scope.Captions[c], fix.Captions[c])});
+                    edits.push_back(
+                        {s, engine.Captions[c],
+                         MarkerEdits(engine.Scope.Captions[c], fix.Captions[c], Marker)});
         }
         report.Err = messages.Text();
         report.Status = unmended ? 1 : 0;
