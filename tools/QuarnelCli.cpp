@@ -135,11 +135,13 @@ COMMANDS
         read when no FILE is given.
 
     fix FILE|DIR...
-        Completes each list in place as --keep would: captions with one sound marker
-        keep it, the others get keys around them. Only the changed captions' bytes
-        change; the file is replaced atomically, and left as it was when its markers
-        cannot be kept or no combination exists (the reasons go to standard error).
-        Prints "FILE: N captions changed" for every file it changes.
+        Completes each list in place: captions with one sound marker keep it and the
+        others get keys around them, as with --keep. Where markers clash (a key
+        marked twice) or are malformed, as few as possible move: the largest set of
+        markers that still lets every caption get a key stays, earlier captions first.
+        Only the changed captions' bytes change; the file is replaced atomically, and
+        left as it was when no combination exists (the reason goes to standard
+        error). Prints "FILE: N captions changed" for every file it changes.
 
     check FILE.rc|DIR...
         One line per finding, FILE:LINE:COL: error|warning: message [scope]: a key
@@ -632,30 +634,25 @@ int FixFile(const TOptions& options, std::ostream& out, std::ostream& err)
     const std::string& name = *options.FileName;
     const std::string text = ReadCaptionFileText(name);
     const RCaptionSpans spans = CaptionSpans(text);
-    const RKept kept = Keep(options, spans.Captions);
-    if (!kept.Assigned) {
-        if (!kept.Conflicts.empty()) {
-            WriteNotes(err, name, kept.Conflicts);
-        } else {
-            err << name << ": " << MsgNoCombination << '\n';
-            WriteExplanation(err, name, spans.Captions, Explain(options, spans.Captions, true));
-        }
+    // Every caption of a list wants a key.
+    const RScopeFix fix = FixScope(RScope{{}, spans.Captions, {}}, options.Rule(), options.Marker,
+                                   std::vector<bool>(spans.Captions.size(), true));
+    if (!fix.Fixed) {
+        err << name << ": " << MsgNoCombination << '\n';
+        WriteExplanation(err, name, spans.Captions, Explain(options, spans.Captions, false));
         return CliExitNoCombination;
     }
 
     // Only the captions' bytes change: line breaks and anything after a NUL stay.
     std::string fixed;
-    fixed.reserve(text.size() + kept.Rows.size());
-    std::vector<std::string> after;
-    after.reserve(kept.Rows.size());
+    fixed.reserve(text.size() + fix.Captions.size());
     std::size_t copied = 0;
     std::size_t changed = 0;
-    for (std::size_t i = 0; i < kept.Rows.size(); ++i) {
+    for (std::size_t i = 0; i < fix.Captions.size(); ++i) {
         fixed.append(text, copied, spans.Starts[i] - copied);
-        fixed.append(kept.Rows[i].Caption);
+        fixed.append(fix.Captions[i]);
         copied = spans.Starts[i] + spans.Captions[i].size();
-        changed += kept.Rows[i].Caption != spans.Captions[i];
-        after.push_back(kept.Rows[i].Caption);
+        changed += fix.Changed[i];
     }
     fixed.append(text, copied, std::string::npos);
     if (changed == 0)
@@ -670,7 +667,7 @@ int FixFile(const TOptions& options, std::ostream& out, std::ostream& err)
                 i + 1 < spans.Starts.size() ? spans.Starts[i + 1] : lines.size();
             lineBreaks.push_back(lines.substr(end, next - end));
         }
-        out << UnifiedDiff(name, spans.Captions, after, lineBreaks);
+        out << UnifiedDiff(name, spans.Captions, fix.Captions, lineBreaks);
     } else if (options.DryRun) {
         out << name << ": " << changed << (changed == 1 ? " caption" : " captions")
             << " would change\n";

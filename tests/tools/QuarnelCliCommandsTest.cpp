@@ -120,20 +120,24 @@ TEST_F(CliCommandsTest, FixUnderTheUnicodeRuleAndItsSuffix)
     EXPECT_EQ(RunTool({"check", "--keys", "unicode", Q(path)}).Out, "");
 }
 
-TEST_F(CliCommandsTest, FixThatCannotSucceedLeavesTheFileAsItWas)
+TEST_F(CliCommandsTest, FixMovesClashingMarkersAndLeavesWhatCannotBeFixed)
 {
-    const std::string conflict = Write("conflict.lst", "&Open\r\n&over\r\nSave\r\n");
+    // The earlier caption keeps a clashing key; a malformed marker goes; doubled ones stay.
+    const std::string conflict = Write("conflict.lst", "&Open\r\n&over\r\nSave&\r\nA&&B\r\n");
     const std::string impossible = Write("impossible.lst", "A\r\na\r\n");
-    const std::string fine = Write("fine.lst", "Save\r\n");
-    const TRun run = RunTool({"fix", Q(conflict), Q(impossible), Q(fine)});
+    const TRun run = RunTool({"fix", Q(conflict), Q(impossible)});
     EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Err, conflict + ":2: key 'O' is also used on line 1\n" + impossible +
-                           ": Unable to get best captions combination.\n" + impossible +
+    EXPECT_EQ(run.Out, conflict + ": 3 captions changed\n");
+    EXPECT_EQ(run.Err, impossible + ": Unable to get best captions combination.\n" + impossible +
                            ": 2 captions share only 1 key (A): line 1 'A', line 2 'a'\n" +
                            impossible + ": at most 1 of 2 captions can get distinct keys\n");
-    EXPECT_EQ(ReadBytes(conflict), "&Open\r\n&over\r\nSave\r\n");
+    EXPECT_EQ(ReadBytes(conflict), "&Open\r\no&ver\r\n&Save\r\n&A&&B\r\n");
     EXPECT_EQ(ReadBytes(impossible), "A\r\na\r\n");
-    EXPECT_EQ(ReadBytes(fine), "&Save\r\n"); // the others are still fixed
+    // Where --keep succeeds, fix writes exactly what it prints.
+    const std::string kept = Write("kept.lst", "&Open\r\nOpen Recent\r\nSave &As\r\nSave\r\n");
+    const std::string expected = RunTool({"--keep", "--format", "lst", Q(kept)}).Out;
+    EXPECT_EQ(RunTool({"fix", Q(kept)}).Status, 0);
+    EXPECT_EQ(ReadBytes(kept), expected);
 }
 
 TEST_F(CliCommandsTest, DiffAndDryRunWriteNothing)

@@ -51,12 +51,17 @@ check "check after fix: clean" 0 $?
 check "dry run after fix: nothing to do" 0 $?
 
 printf '&Open\r\n&over\r\n' >conflict.lst
-cp conflict.lst conflict.before
-"$cli" fix conflict.lst >out 2>err
-check "fix: conflict exits 1" 1 $?
-check "fix: conflict leaves the file" "" "$(cmp conflict.before conflict.lst)"
 "$cli" --check conflict.lst >out 2>err
 check "--check is check" "conflict.lst:2: key 'O' is also used on line 1" "$(cat out)"
+"$cli" fix conflict.lst >out 2>err
+check "fix: a clash is mended" 0 $?
+check "fix: the earlier caption keeps its key" $'&Open\r\no&ver\r' "$(cat conflict.lst)"
+
+printf 'A\r\na\r\n' >impossible.lst
+cp impossible.lst impossible.before
+"$cli" fix impossible.lst >out 2>err
+check "fix: no combination exits 1" 1 $?
+check "fix: no combination leaves the file" "" "$(cmp impossible.before impossible.lst)"
 
 [ "$failures" -eq 0 ] && echo "all checks passed"
 exit $((failures > 0))
