@@ -1,104 +1,116 @@
 #include "CombinationSearch.h"
 
-#include "Engine.h"
+#include "KeyBits.h"
 
-#include <array>
-#include <cstdint>
+#include <algorithm>
 
 namespace {
 
-using TKeyMask = std::uint64_t;
-static_assert(KeyCount <= 64, "keys must fit a mask");
-
-TKeyMask Bit(int key)
-{
-    return TKeyMask{1} << key;
-}
-
-// A maximum matching between entries and keys, grown by augmenting paths (Kuhn). With at most
-// KeyCount entries and keys, every path search is a few thousand steps at worst.
-class TMatching
+// A maximum matching between entries and keys, grown by augmenting paths (Kuhn). Paths are
+// walked with a stack of their own: a list of many keys would otherwise recurse once per key.
+template <class TBits> class TMatching
 {
 public:
-    explicit TMatching(const std::vector<std::vector<int>>& keyLists) : FKeyLists(keyLists)
-    {
-        FEntryKey.assign(keyLists.size(), -1);
-        FKeyEntry.fill(-1);
-    }
+    TMatching(const std::vector<std::vector<int>>& keyLists, int keyCount)
+        : FKeyLists(keyLists), FKeyCount(keyCount), FEntryKey(keyLists.size(), -1),
+          FKeyEntry(static_cast<std::size_t>(keyCount), -1)
+    {}
 
     int KeyOfEntry(std::size_t entry) const { return FEntryKey[entry]; }
-    int EntryOfKey(int key) const { return FKeyEntry[key]; }
+    int EntryOfKey(int key) const { return FKeyEntry[static_cast<std::size_t>(key)]; }
+    int KeyCount() const { return FKeyCount; }
 
     // Finds a key for `entry` without touching the keys in `banned`, moving other entries
     // along an alternating path if needed. Changes nothing when it fails; `reached` then holds
     // the keys the search went through, all of them taken by the entries it visited.
-    bool Augment(int entry, TKeyMask banned, TKeyMask& reached)
+    bool Augment(int entry, const TBits& banned, TBits& reached)
     {
-        TKeyMask visited = banned;
+        TBits visited = banned;
         const bool found = AugmentFrom(entry, visited);
-        reached = visited & ~banned;
+        reached = visited.Without(banned);
         return found;
     }
 
     void Assign(int entry, int key)
     {
-        FEntryKey[entry] = key;
+        FEntryKey[static_cast<std::size_t>(entry)] = key;
         if (key >= 0)
-            FKeyEntry[key] = entry;
+            FKeyEntry[static_cast<std::size_t>(key)] = entry;
     }
 
-    void ReleaseKey(int key) { FKeyEntry[key] = -1; }
+    void ReleaseKey(int key) { FKeyEntry[static_cast<std::size_t>(key)] = -1; }
 
 private:
-    bool AugmentFrom(int entry, TKeyMask& visited)
+    struct RStep
     {
-        for (const int key : FKeyLists[entry]) {
-            if (visited & Bit(key))
+        int Entry;
+        std::size_t Next; // position in the entry's list of the next key to try
+    };
+
+    // Depth first, keys in list order, as a recursive walk would take them.
+    bool AugmentFrom(int entry, TBits& visited)
+    {
+        FPath.clear();
+        FPath.push_back({entry, 0});
+        while (!FPath.empty()) {
+            RStep& step = FPath.back();
+            const std::vector<int>& keys = FKeyLists[static_cast<std::size_t>(step.Entry)];
+            if (step.Next == keys.size()) {
+                FPath.pop_back();
                 continue;
-            visited |= Bit(key);
-            const int holder = FKeyEntry[key];
-            if (holder < 0 || AugmentFrom(holder, visited)) {
-                Assign(entry, key);
-                return true;
             }
+            const int key = keys[step.Next++];
+            if (visited.Test(key))
+                continue;
+            visited.Set(key);
+            const int holder = FKeyEntry[static_cast<std::size_t>(key)];
+            if (holder >= 0) {
+                FPath.push_back({holder, 0});
+                continue;
+            }
+            // A free key: every entry on the path moves to the key it was trying.
+            for (const RStep& taken : FPath)
+                Assign(taken.Entry,
+                       FKeyLists[static_cast<std::size_t>(taken.Entry)][taken.Next - 1]);
+            return true;
         }
         return false;
     }
 
     const std::vector<std::vector<int>>& FKeyLists;
+    int FKeyCount;
     std::vector<int> FEntryKey;
-    std::array<int, KeyCount> FKeyEntry{};
+    std::vector<int> FKeyEntry;
+    std::vector<RStep> FPath;
 };
 
-} // namespace
-
-std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vector<int>>& keyLists)
+template <class TBits>
+std::optional<std::vector<int>> FirstAssignment(const std::vector<std::vector<int>>& keyLists,
+                                                int keyCount)
 {
     const std::size_t count = keyLists.size();
-    if (count > static_cast<std::size_t>(KeyCount))
-        return std::nullopt;
-
-    TMatching matching(keyLists);
+    TMatching<TBits> matching(keyLists, keyCount);
+    const TBits none(keyCount);
     for (std::size_t entry = 0; entry < count; ++entry) {
-        TKeyMask reached = 0;
-        if (!matching.Augment(static_cast<int>(entry), 0, reached))
+        TBits reached(keyCount);
+        if (!matching.Augment(static_cast<int>(entry), none, reached))
             return std::nullopt;
     }
 
     // Fix entries in order. The matching always covers every entry, so "a completion exists
     // with this key" is "the entry that holds the key can be rerouted around the fixed keys".
     std::vector<int> chosen(count, -1);
-    TKeyMask fixed = 0;
+    TBits fixed(keyCount);
     for (std::size_t i = 0; i < count; ++i) {
         const int entry = static_cast<int>(i);
         const std::vector<int>& keys = keyLists[i];
         // Keys a failed reroute went through. The entries it visited number one more than those
         // keys and can take no others (besides fixed ones and the key tried), so giving this
         // entry any of them would leave one of those entries without a key: no need to try.
-        TKeyMask unreachable = 0;
+        TBits unreachable(keyCount);
         for (std::size_t c = 0; c < keys.size(); ++c) {
             const int key = keys[c];
-            if ((fixed | unreachable) & Bit(key))
+            if (fixed.Test(key) || unreachable.Test(key))
                 continue;
             const int ownKey = matching.KeyOfEntry(i);
             const int holder = matching.EntryOfKey(key);
@@ -113,8 +125,10 @@ std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vecto
                 break;
             }
             matching.Assign(holder, -1);
-            TKeyMask reached = 0;
-            if (matching.Augment(holder, fixed | Bit(key), reached)) {
+            TBits banned = fixed;
+            banned.Set(key);
+            TBits reached(keyCount);
+            if (matching.Augment(holder, banned, reached)) {
                 chosen[i] = static_cast<int>(c);
                 break;
             }
@@ -123,7 +137,28 @@ std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vecto
             matching.Assign(holder, key);
             matching.Assign(entry, ownKey);
         }
-        fixed |= Bit(keys[chosen[i]]);
+        fixed.Set(keys[static_cast<std::size_t>(chosen[i])]);
     }
     return chosen;
+}
+
+} // namespace
+
+std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vector<int>>& keyLists,
+                                                    int keyCount)
+{
+    if (keyLists.size() > static_cast<std::size_t>(std::max(keyCount, 0)))
+        return std::nullopt;
+    if (keyCount <= KeySetBits)
+        return FirstAssignment<TSmallKeyBits>(keyLists, keyCount);
+    return FirstAssignment<TWideKeyBits>(keyLists, keyCount);
+}
+
+std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vector<int>>& keyLists)
+{
+    int keyCount = 0;
+    for (const std::vector<int>& keys : keyLists)
+        for (const int key : keys)
+            keyCount = std::max(keyCount, key + 1);
+    return FindFirstAssignment(keyLists, keyCount);
 }

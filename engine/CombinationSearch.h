@@ -3,8 +3,15 @@
 #include <optional>
 #include <vector>
 
-// Each entry lists the key indices (0..KeyCount-1) of its candidates in preference order, no
-// index twice. Returns, per entry, the position in its list of the chosen candidate: the
-// assignment with distinct keys that is first in lexicographic order of those positions,
-// which is exactly the first leaf a depth-first search would reach. nullopt when none exists.
+// Each entry lists the key indices of its candidates in preference order, no index twice.
+// Returns, per entry, the position in its list of the chosen candidate: the assignment with
+// distinct keys that is first in lexicographic order of those positions, which is exactly the
+// first leaf a depth-first search would reach. nullopt when none exists.
+//
+// Indices are dense, 0..keyCount-1: the work grows with the keys a list uses, never with all
+// the keys there are. More entries than keys fail at once.
+std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vector<int>>& keyLists,
+                                                    int keyCount);
+
+// The same with keyCount taken from the largest index used.
 std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vector<int>>& keyLists);

@@ -1,47 +1,47 @@
 #include "Diagnosis.h"
 
-#include "Engine.h"
+#include "KeyBits.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <limits>
+#include <type_traits>
+#include <utility>
 
 namespace {
 
-static_assert(KeyCount <= 64, "keys must fit a set");
-
 constexpr std::size_t NoCaption = std::numeric_limits<std::size_t>::max();
 
-TKeySet Bit(int key)
+// Key sets are read where they lie: plain words for the ASCII rule's million-caption lists.
+TSmallKeyBits AsBits(TKeySet keys)
 {
-    return TKeySet{1} << key;
+    return TSmallKeyBits::FromWord(keys);
 }
 
-int Size(TKeySet keys)
+const TWideKeyBits& AsBits(const TWideKeyBits& keys)
 {
-    return std::popcount(keys);
+    return keys;
 }
 
-char KeyAt(int index)
-{
-    static constexpr std::array<char, KeyCount> Keys = {
-        'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N', 'O',
-        'P', 'Q', 'R', 'S', 'T', 'U', 'V', 'W', 'X', 'Y', 'Z', '0', '1', '2', '3',
-        '4', '5', '6', '7', '8', '9', '!', '$', '<', '=', '>', '?', '@'};
-    return Keys[static_cast<std::size_t>(index)];
-}
+template <class TSet> using TBitsOf = std::remove_cvref_t<decltype(AsBits(std::declval<TSet>()))>;
 
 // A maximum matching grown by augmenting paths, one pass over the captions. A caption that finds
 // no path never finds one later, and every key its search reached is matched to a caption whose
 // keys were all reached too: such a closed set can never lead to a free key, so its keys are
 // marked dead once and for all and never searched again.
-class TMaskMatching
+template <class TSet> class TMaskMatching
 {
+    using TBits = TBitsOf<TSet>;
+
 public:
-    explicit TMaskMatching(const std::vector<TKeySet>& keySets) : FKeySets(keySets)
+    TMaskMatching(const std::vector<TSet>& keySets, int keyCount)
+        : FKeySets(keySets), FHolder(static_cast<std::size_t>(keyCount), NoCaption),
+          FTaken(keyCount), FDead(keyCount)
     {
-        FHolder.fill(NoCaption);
+        TBits all(keyCount);
+        for (const TSet& keys : keySets)
+            all |= AsBits(keys);
+        FKeyTotal = static_cast<std::size_t>(all.Count());
         for (std::size_t caption = 0; caption < keySets.size(); ++caption)
             Offer(caption);
     }
@@ -53,12 +53,12 @@ public:
 private:
     void Offer(std::size_t caption)
     {
-        const TKeySet keys = FKeySets[caption];
-        if (keys == 0 || (keys & ~FDead) == 0 || FMatched == static_cast<std::size_t>(KeyCount)) {
+        const auto& keys = AsBits(FKeySets[caption]);
+        if (!keys.Without(FDead).Any() || FMatched == FKeyTotal) {
             NoteUnmatched(caption);
             return;
         }
-        TKeySet visited = FDead;
+        TBits visited = FDead;
         if (Augment(caption, visited)) {
             ++FMatched;
         } else {
@@ -73,21 +73,21 @@ private:
             FFirstUnmatched = caption;
     }
 
-    bool Augment(std::size_t caption, TKeySet& visited)
+    bool Augment(std::size_t caption, TBits& visited)
     {
         // Depth is bounded by the number of keys, since each level takes a key of its own.
-        const TKeySet keys = FKeySets[caption];
+        const auto& keys = AsBits(FKeySets[caption]);
         // A free key ends the path at once; looking for one first keeps paths short.
-        const TKeySet free = keys & ~visited & ~FTaken;
-        if (free != 0) {
-            Take(std::countr_zero(free), caption);
+        const TBits free = keys.Without(visited).Without(FTaken);
+        if (free.Any()) {
+            Take(free.First(), caption);
             return true;
         }
-        for (TKeySet open = keys & ~visited; open != 0; open &= open - 1) {
-            const int key = std::countr_zero(open);
-            if (visited & Bit(key))
+        for (TBits open = keys.Without(visited); open.Any();) {
+            const int key = open.PopFirst();
+            if (visited.Test(key))
                 continue;
-            visited |= Bit(key);
+            visited.Set(key);
             if (Augment(FHolder[static_cast<std::size_t>(key)], visited)) {
                 Take(key, caption);
                 return true;
@@ -99,60 +99,96 @@ private:
     void Take(int key, std::size_t caption)
     {
         FHolder[static_cast<std::size_t>(key)] = caption;
-        FTaken |= Bit(key);
+        FTaken.Set(key);
     }
 
-    const std::vector<TKeySet>& FKeySets;
-    std::array<std::size_t, KeyCount> FHolder{};
-    TKeySet FTaken = 0;
-    TKeySet FDead = 0;
+    const std::vector<TSet>& FKeySets;
+    std::vector<std::size_t> FHolder;
+    TBits FTaken;
+    TBits FDead;
+    std::size_t FKeyTotal = 0;
     std::size_t FMatched = 0;
     std::size_t FFirstUnmatched = NoCaption;
 };
 
 // In a maximum matching every key reachable by alternating paths from an unmatched caption is
 // matched, so the caption and the holders of those keys are one more than their keys.
-std::vector<std::size_t> ReachableGroup(const TMaskMatching& matching,
-                                        const std::vector<TKeySet>& keySets, std::size_t start)
+template <class TSet>
+std::vector<std::size_t> ReachableGroup(const TMaskMatching<TSet>& matching,
+                                        const std::vector<TSet>& keySets, int keyCount,
+                                        std::size_t start)
 {
     std::vector<std::size_t> group{start};
-    TKeySet reached = 0;
-    TKeySet pending = keySets[start];
-    while (pending != 0) {
-        const int key = std::countr_zero(pending);
-        reached |= Bit(key);
+    TBitsOf<TSet> reached(keyCount);
+    TBitsOf<TSet> pending = AsBits(keySets[start]);
+    while (pending.Any()) {
+        const int key = pending.First();
+        reached.Set(key);
         const std::size_t holder = matching.HolderOf(key);
         group.push_back(holder);
-        pending = (pending | keySets[holder]) & ~reached;
+        pending |= AsBits(keySets[holder]);
+        pending = pending.Without(reached);
     }
     return group;
 }
 
-TKeySet KeysOf(const std::vector<std::size_t>& group, const std::vector<TKeySet>& keySets,
-               std::size_t skip)
+template <class TSet>
+TBitsOf<TSet> KeysOf(const std::vector<std::size_t>& group, const std::vector<TSet>& keySets,
+                     int keyCount, std::size_t skip)
 {
-    TKeySet keys = 0;
+    TBitsOf<TSet> keys(keyCount);
     for (std::size_t i = 0; i < group.size(); ++i)
         if (i != skip)
-            keys |= keySets[group[i]];
+            keys |= AsBits(keySets[group[i]]);
     return keys;
 }
 
 // Drops members while the rest stays deficient, later lines first so that the report keeps the
 // earliest lines it can. Dropping one member can make another droppable, hence the repeat.
-void Shrink(std::vector<std::size_t>& group, const std::vector<TKeySet>& keySets)
+template <class TSet>
+void Shrink(std::vector<std::size_t>& group, const std::vector<TSet>& keySets, int keyCount)
 {
     bool dropped = true;
     while (dropped) {
         dropped = false;
         for (std::size_t i = group.size(); i-- > 0;) {
-            const TKeySet rest = KeysOf(group, keySets, i);
-            if (static_cast<std::size_t>(Size(rest)) < group.size() - 1) {
+            const auto rest = KeysOf(group, keySets, keyCount, i);
+            if (static_cast<std::size_t>(rest.Count()) < group.size() - 1) {
                 group.erase(group.begin() + static_cast<std::ptrdiff_t>(i));
                 dropped = true;
             }
         }
     }
+}
+
+template <class TResult, class TSet>
+TResult DiagnoseSets(const std::vector<TSet>& keySets, int keyCount, TBitsOf<TSet>& groupKeys)
+{
+    TResult diagnosis;
+    const TMaskMatching<TSet> matching(keySets, keyCount);
+    diagnosis.MaxDistinct = matching.Size();
+    if (matching.Size() == keySets.size())
+        return diagnosis;
+
+    for (std::size_t caption = 0; caption < keySets.size(); ++caption)
+        if (!AsBits(keySets[caption]).Any())
+            diagnosis.WithoutKeys.push_back(caption);
+    if (!diagnosis.WithoutKeys.empty())
+        return diagnosis;
+
+    std::vector<std::size_t> group =
+        ReachableGroup(matching, keySets, keyCount, matching.FirstUnmatched());
+    std::sort(group.begin(), group.end());
+    Shrink(group, keySets, keyCount);
+    groupKeys = KeysOf(group, keySets, keyCount, group.size());
+    diagnosis.Group = std::move(group);
+    return diagnosis;
+}
+
+template <class TBits> void AddGroupKeys(RListDiagnosis& diagnosis, TBits groupKeys)
+{
+    while (groupKeys.Any())
+        diagnosis.GroupKeys.push_back(groupKeys.PopFirst());
 }
 
 } // namespace
@@ -161,18 +197,18 @@ TKeySet KeySetOf(std::string_view caption)
 {
     // A million captions go through here for one explanation; one lookup per byte instead of
     // three calls. Built once from the engine's own rules, so the two can never disagree.
-    static const std::array<TKeySet, 256> KeyBit = [] {
+    static const std::array<TKeySet, 256> KeyBitOfByte = [] {
         std::array<TKeySet, 256> table{};
         for (int b = 0; b < 256; ++b) {
             const char c = static_cast<char>(b);
             if (IsEligibleChar(c))
-                table[static_cast<std::size_t>(b)] = Bit(KeyIndex(KeyOf(c)));
+                table[static_cast<std::size_t>(b)] = KeyBit(KeyIndex(KeyOf(c)));
         }
         return table;
     }();
     TKeySet keys = 0;
     for (const char c : caption)
-        keys |= KeyBit[static_cast<unsigned char>(c)];
+        keys |= KeyBitOfByte[static_cast<unsigned char>(c)];
     return keys;
 }
 
@@ -198,22 +234,37 @@ std::string KeysText(TKeySet keys)
 
 RDiagnosis Diagnose(const std::vector<TKeySet>& keySets)
 {
-    RDiagnosis diagnosis;
-    const TMaskMatching matching(keySets);
-    diagnosis.MaxDistinct = matching.Size();
-    if (matching.Size() == keySets.size())
-        return diagnosis;
+    TSmallKeyBits groupKeys;
+    RDiagnosis diagnosis = DiagnoseSets<RDiagnosis>(keySets, KeySetBits, groupKeys);
+    diagnosis.GroupKeys = groupKeys.Word();
+    return diagnosis;
+}
 
-    for (std::size_t caption = 0; caption < keySets.size(); ++caption)
-        if (keySets[caption] == 0)
-            diagnosis.WithoutKeys.push_back(caption);
-    if (!diagnosis.WithoutKeys.empty())
-        return diagnosis;
-
-    std::vector<std::size_t> group = ReachableGroup(matching, keySets, matching.FirstUnmatched());
-    std::sort(group.begin(), group.end());
-    Shrink(group, keySets);
-    diagnosis.GroupKeys = KeysOf(group, keySets, group.size());
-    diagnosis.Group = std::move(group);
+RListDiagnosis Diagnose(const std::vector<std::vector<int>>& keyLists, int keyCount)
+{
+    RListDiagnosis diagnosis;
+    if (keyCount <= KeySetBits) {
+        std::vector<TKeySet> keySets;
+        keySets.reserve(keyLists.size());
+        for (const std::vector<int>& keys : keyLists) {
+            TKeySet& set = keySets.emplace_back(0);
+            for (const int key : keys)
+                set |= KeyBit(key);
+        }
+        TSmallKeyBits groupKeys;
+        diagnosis = DiagnoseSets<RListDiagnosis>(keySets, keyCount, groupKeys);
+        AddGroupKeys(diagnosis, groupKeys);
+    } else {
+        std::vector<TWideKeyBits> keySets;
+        keySets.reserve(keyLists.size());
+        for (const std::vector<int>& keys : keyLists) {
+            TWideKeyBits& set = keySets.emplace_back(keyCount);
+            for (const int key : keys)
+                set.Set(key);
+        }
+        TWideKeyBits groupKeys(keyCount);
+        diagnosis = DiagnoseSets<RListDiagnosis>(keySets, keyCount, groupKeys);
+        AddGroupKeys(diagnosis, groupKeys);
+    }
     return diagnosis;
 }

@@ -4,16 +4,14 @@
 // captions whose keys together are fewer than the captions in it and from which no caption can
 // be dropped, and how many captions at most can get distinct keys at the same time.
 
+#include "Keys.h"
+
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Bit i stands for the key with index i (KeyIndex).
-using TKeySet = std::uint64_t;
-
-// The keys of a caption's candidates.
+// The keys of a caption's candidates under the ASCII rule.
 TKeySet KeySetOf(std::string_view caption);
 std::vector<TKeySet> KeySetsOf(const std::vector<std::string>& captions);
 
@@ -34,7 +32,19 @@ struct RDiagnosis
     TKeySet GroupKeys = 0;
 };
 
-// Linear in the number of captions: at most KeyCount captions are ever matched, so only those
-// few are revisited when a path is searched, and captions whose keys all lie in a part of the
-// matching already proven closed are settled in constant time.
+// Linear in the number of captions: at most as many captions as there are keys are ever
+// matched, so only those few are revisited when a path is searched, and captions whose keys all
+// lie in a part of the matching already proven closed are settled in constant time.
 RDiagnosis Diagnose(const std::vector<TKeySet>& keySets);
+
+// The same for captions given as lists of dense key indices 0..keyCount-1, any number of keys;
+// the group's keys come as ascending indices.
+struct RListDiagnosis
+{
+    std::size_t MaxDistinct = 0;
+    std::vector<std::size_t> WithoutKeys;
+    std::vector<std::size_t> Group;
+    std::vector<int> GroupKeys;
+};
+
+RListDiagnosis Diagnose(const std::vector<std::vector<int>>& keyLists, int keyCount);

@@ -3,44 +3,6 @@
 #include "CombinationSearch.h"
 #include "QuarnelError.h"
 
-bool IsEligibleChar(char c)
-{
-    const auto b = static_cast<unsigned char>(c);
-    return b == '!' || b == '$' || (b >= '0' && b <= '9') || (b >= '<' && b <= 'Z') ||
-           (b >= 'a' && b <= 'z');
-}
-
-char KeyOf(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-int KeyIndex(char key)
-{
-    if (key >= 'A' && key <= 'Z')
-        return key - 'A';
-    if (key >= '0' && key <= '9')
-        return 26 + (key - '0');
-    switch (key) {
-    case '!':
-        return 36;
-    case '$':
-        return 37;
-    case '<':
-        return 38;
-    case '=':
-        return 39;
-    case '>':
-        return 40;
-    case '?':
-        return 41;
-    case '@':
-        return 42;
-    default:
-        return -1;
-    }
-}
-
 std::string InsertMarker(std::string_view caption, std::size_t pos, char marker)
 {
     std::string result;
@@ -128,7 +90,7 @@ void TAccEngine::FindCombination()
         for (const RCandidate& candidate : node->PosResult.Candidates)
             keys.push_back(KeyIndex(candidate.Key));
     }
-    const std::optional<std::vector<int>> chosen = FindFirstAssignment(keyLists);
+    const std::optional<std::vector<int>> chosen = FindFirstAssignment(keyLists, KeyCount);
     if (!chosen || keyLists.empty())
         return;
     std::size_t i = 0;

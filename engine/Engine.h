@@ -3,6 +3,7 @@
 // The accelerator engine: which captions are acceptable, the candidate accelerated forms of a
 // caption, and the search for one candidate per caption with all keys distinct.
 
+#include "Keys.h"
 #include "ProcessHost.h"
 
 #include <cstddef>
@@ -54,12 +55,6 @@ inline constexpr const char* StageInitializing = "Initializing...";
 inline constexpr const char* StageFindingCaptions = "Finding possible captions...";
 inline constexpr const char* StageFindingCombination = "Finding best captions combination...";
 
-// Number of distinct keys a caption can offer: 26 letters, 10 digits and ! $ < = > ? @.
-inline constexpr int KeyCount = 43;
-
-bool IsEligibleChar(char c);
-char KeyOf(char c);     // ASCII upper-casing only
-int KeyIndex(char key); // 0..KeyCount-1, or -1 when the byte can't be a key
 std::string InsertMarker(std::string_view caption, std::size_t pos, char marker);
 
 class TAccEngine

@@ -4,15 +4,6 @@
 
 #include <optional>
 
-namespace {
-
-constexpr TKeySet Bit(int key)
-{
-    return TKeySet{1} << key;
-}
-
-} // namespace
-
 RPinnedAssignment AssignKeepingPins(const std::vector<std::string>& captions, char marker)
 {
     RPinnedAssignment assignment;
@@ -27,7 +18,7 @@ RPinnedAssignment AssignKeepingPins(const std::vector<std::string>& captions, ch
     for (const std::string& caption : captions) {
         pins.push_back(PinnedPosition(caption, ScanMarkers(caption, marker)));
         if (pins.back())
-            reserved |= Bit(KeyIndex(KeyOf(caption[*pins.back()])));
+            reserved |= KeyBit(KeyIndex(KeyOf(caption[*pins.back()])));
     }
 
     // The free captions' candidates without the reserved keys, remembering where each came from.
@@ -40,13 +31,13 @@ RPinnedAssignment AssignKeepingPins(const std::vector<std::string>& captions, ch
         std::vector<int>& keys = keyLists.emplace_back();
         for (const RCandidate& candidate : TAccEngine::CandidatesOf(captions[i])) {
             const int key = KeyIndex(candidate.Key);
-            if ((reserved & Bit(key)) == 0) {
+            if ((reserved & KeyBit(key)) == 0) {
                 candidates.push_back(candidate);
                 keys.push_back(key);
             }
         }
     }
-    const std::optional<std::vector<int>> chosen = FindFirstAssignment(keyLists);
+    const std::optional<std::vector<int>> chosen = FindFirstAssignment(keyLists, KeyCount);
     if (!chosen)
         return assignment;
 
@@ -73,7 +64,7 @@ std::vector<TKeySet> PinnedKeySets(const std::vector<std::string>& captions, cha
     for (const std::string& caption : captions) {
         const std::optional<std::size_t> pin =
             PinnedPosition(caption, ScanMarkers(caption, marker));
-        keySets.push_back(pin ? Bit(KeyIndex(KeyOf(caption[*pin]))) : KeySetOf(caption));
+        keySets.push_back(pin ? KeyBit(KeyIndex(KeyOf(caption[*pin]))) : KeySetOf(caption));
     }
     return keySets;
 }

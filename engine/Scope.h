@@ -1,0 +1,100 @@
+#pragma once
+
+// Scopes: the captions among which keys must differ (a menu bar, one menu, one dialog), each
+// with the keys already taken from outside it. Assignment, explanation, kept markers and the
+// check all work on one scope under any key rule; a document is a list of scopes, and every
+// finding names the scope it belongs to.
+
+#include "KeyRule.h"
+#include "Lint.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct RScope
+{
+    std::string Name; // how messages name the scope; empty for a caption list file
+    std::vector<std::string> Captions;
+    // Keys no caption of the scope may take (say, a dialog's buttons seen from a tab page), as
+    // the rule gives them: IKeyRule::CharAt(...).Key.
+    std::vector<TKey> OutsideKeys;
+};
+
+struct RKeyed
+{
+    std::string Caption; // with its marker
+    TKey Key = 0;
+
+    bool operator==(const RKeyed&) const = default;
+};
+
+// Where a caption's markers stand, pairs taken strictly left to right; the marked character's
+// key under the rule when exactly one sound marker marks a character that can be a key.
+struct RScopeMarkers
+{
+    RMarkers Markers;
+    std::optional<TKey> PinnedKey;
+};
+RScopeMarkers ScanScopeMarkers(std::string_view caption, const IKeyRule& rule, char marker);
+
+// The candidates of every caption without the scope's outside keys.
+std::vector<std::vector<RKeyCandidate>> ScopeCandidates(const RScope& scope, const IKeyRule& rule);
+
+// The first assignment the depth-first search would meet (captions in order, candidates in
+// rule order, outside keys out of play), or none.
+std::optional<std::vector<RKeyed>> AssignScope(const RScope& scope, const IKeyRule& rule,
+                                               char marker);
+
+struct RScopeFinding
+{
+    std::size_t Scope = 0;   // index in the document
+    std::size_t Caption = 0; // index in the scope
+    TFindingKind Kind = TFindingKind::NoMarker;
+    std::size_t Pos = 0;   // byte of the marker concerned (the first one for SeveralMarkers)
+    std::string Char;      // MarkerBeforeNonKey: the bytes of the marked character
+    std::size_t Count = 0; // SeveralMarkers: how many
+    TKey Key = 0;          // DuplicateKey
+    // DuplicateKey: every caption of the scope whose marker gives the key, ascending.
+    std::vector<std::size_t> SameKey;
+    bool TakenOutside = false; // DuplicateKey: the key is one of the scope's outside keys
+
+    bool operator==(const RScopeFinding&) const = default;
+};
+
+// Every finding of one scope, ordered by caption and, within one caption, in the order of
+// TFindingKind. A key marked on several captions is reported on each caption after the first
+// (on every one of them when the key is taken from outside).
+std::vector<RScopeFinding> CheckScope(const RScope& scope, const IKeyRule& rule, char marker,
+                                      std::size_t scopeIndex = 0);
+std::vector<RScopeFinding> CheckScopes(const std::vector<RScope>& scopes, const IKeyRule& rule,
+                                       char marker);
+
+// One line of text for a finding as a caption list names it ("key 'P' is also used on line
+// 6"), line numbers counted from 1.
+std::string DescribeScopeFinding(const RScopeFinding& finding, const IKeyRule& rule, char marker);
+
+struct RScopeKeeping
+{
+    // What stops markers from being kept: the CheckScope findings without NoMarker.
+    std::vector<RScopeFinding> Conflicts;
+    bool Assigned = false;
+    std::vector<RKeyed> Results; // one per caption when assigned
+};
+
+// A caption with exactly one sound marker keeps it; the others get the first assignment around
+// those keys and the outside keys. Nothing is assigned while there are conflicts.
+RScopeKeeping AssignScopeKeepingPins(const RScope& scope, const IKeyRule& rule, char marker,
+                                     std::size_t scopeIndex = 0);
+
+struct RScopeDiagnosis
+{
+    std::size_t MaxDistinct = 0;
+    std::vector<std::size_t> WithoutKeys; // captions with no key left
+    std::vector<std::size_t> Group;       // see RDiagnosis
+    std::vector<TKey> GroupKeys;          // ascending
+};
+
+// Why AssignScope (keepPins: AssignScopeKeepingPins without conflicts) finds nothing.
+RScopeDiagnosis ExplainScope(const RScope& scope, const IKeyRule& rule, char marker, bool keepPins);

@@ -1,0 +1,194 @@
+#include "UnicodeKeyRule.h"
+
+#include <QChar>
+#include <algorithm>
+#include <array>
+#include <limits>
+
+namespace {
+
+constexpr std::string_view AsciiPunctuationKeys = "!$<=>?@";
+
+// Chinese, Japanese, Korean and Yi text is typed through an input method, where an access key
+// of its own script cannot be pressed. The prolonged sound marks are filed under no script but
+// belong to Japanese words all the same.
+bool IsTypedThroughInputMethod(char32_t c)
+{
+    switch (QChar::script(c)) {
+    case QChar::Script_Han:
+    case QChar::Script_Hiragana:
+    case QChar::Script_Katakana:
+    case QChar::Script_Hangul:
+    case QChar::Script_Yi:
+        return true;
+    default:
+        return c == U'\u30FC' || c == U'\uFF70';
+    }
+}
+
+bool IsEligible(char32_t c)
+{
+    if (c < 0x80)
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+               AsciiPunctuationKeys.find(static_cast<char>(c)) != std::string_view::npos;
+    switch (QChar::category(c)) {
+    case QChar::Letter_Uppercase:
+    case QChar::Letter_Lowercase:
+    case QChar::Letter_Titlecase:
+    case QChar::Letter_Modifier:
+    case QChar::Letter_Other:
+    case QChar::Number_DecimalDigit:
+        return !IsTypedThroughInputMethod(c);
+    default:
+        return false;
+    }
+}
+
+TKey KeyOfCodePoint(char32_t c)
+{
+    return QChar::toCaseFolded(c);
+}
+
+// Where "(&X)" goes: before a trailing ellipsis or colon, else at the end.
+std::size_t SuffixPosition(std::string_view caption)
+{
+    for (const std::string_view ending : {"...", "\u2026", ":", "\uFF1A"})
+        if (caption.ends_with(ending))
+            return caption.size() - ending.size();
+    return caption.size();
+}
+
+void AppendUtf8(std::string& text, char32_t c)
+{
+    if (c < 0x80) {
+        text.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        text.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        text.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        text.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        text.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        text.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        text.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+// Keys offered so far by one caption: a table for ASCII, a sorted list for the rest.
+class TOfferedKeys
+{
+public:
+    // True when the key is new, and remembers it.
+    bool Add(TKey key)
+    {
+        if (key < FAscii.size()) {
+            const bool added = !FAscii[key];
+            FAscii[key] = true;
+            return added;
+        }
+        const auto at = std::lower_bound(FOthers.begin(), FOthers.end(), key);
+        if (at != FOthers.end() && *at == key)
+            return false;
+        FOthers.insert(at, key);
+        return true;
+    }
+
+private:
+    std::array<bool, 128> FAscii{};
+    std::vector<TKey> FOthers;
+};
+
+} // namespace
+
+RDecoded DecodeUtf8At(std::string_view text, std::size_t pos)
+{
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    if (lead < 0x80)
+        return {1, true, lead};
+    std::size_t length = 0;
+    char32_t c = 0;
+    char32_t least = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        c = lead & 0x1F;
+        least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        c = lead & 0x0F;
+        least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        c = lead & 0x07;
+        least = 0x10000;
+    } else {
+        return {};
+    }
+    if (text.size() - pos < length)
+        return {};
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char next = byte(pos + i);
+        if ((next & 0xC0) != 0x80)
+            return {};
+        c = (c << 6) | (next & 0x3F);
+    }
+    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return {};
+    return {length, true, c};
+}
+
+std::vector<RKeyCandidate> TUnicodeKeyRule::CandidatesOf(std::string_view caption) const
+{
+    std::vector<RKeyCandidate> candidates;
+    TOfferedKeys offered;
+    bool typedThroughInputMethod = false;
+    for (std::size_t pos = 0; pos < caption.size();) {
+        const RDecoded decoded = DecodeUtf8At(caption, pos);
+        if (decoded.Valid) {
+            const char32_t c = decoded.CodePoint;
+            if (c >= 0x80 && IsTypedThroughInputMethod(c))
+                typedThroughInputMethod = true;
+            else if (IsEligible(c) && offered.Add(KeyOfCodePoint(c)))
+                candidates.push_back({.Pos = pos, .Key = KeyOfCodePoint(c)});
+        }
+        pos += decoded.Length;
+    }
+    if (!typedThroughInputMethod)
+        return candidates;
+    const std::size_t at = SuffixPosition(caption);
+    for (const char c : AsciiKeys.substr(0, 36))
+        if (offered.Add(KeyOfCodePoint(static_cast<unsigned char>(c))))
+            candidates.push_back(
+                {.Pos = at, .Key = KeyOfCodePoint(static_cast<unsigned char>(c)), .Suffix = c});
+    return candidates;
+}
+
+RCaptionChar TUnicodeKeyRule::CharAt(std::string_view caption, std::size_t pos) const
+{
+    const RDecoded decoded = DecodeUtf8At(caption, pos);
+    RCaptionChar c{decoded.Length, std::nullopt};
+    if (decoded.Valid && IsEligible(decoded.CodePoint))
+        c.Key = KeyOfCodePoint(decoded.CodePoint);
+    return c;
+}
+
+std::string TUnicodeKeyRule::KeyText(TKey key) const
+{
+    std::string text;
+    AppendUtf8(text, QChar::toUpper(key));
+    return text;
+}
+
+std::size_t TUnicodeKeyRule::MaxKeys() const
+{
+    return std::numeric_limits<std::size_t>::max();
+}
+
+const IKeyRule& UnicodeKeyRule()
+{
+    static const TUnicodeKeyRule rule;
+    return rule;
+}
