@@ -9,6 +9,11 @@
 namespace {
 
 constexpr std::size_t None = static_cast<std::size_t>(-1);
+// Pages nested deeper than this share the scope of the page around them, and menu names show
+// this many levels: real forms stay far below, and hostile ones cannot make every scope carry
+// a list (or a name) as long as the file is deep.
+constexpr std::size_t MaxPageDepth = 16;
+constexpr std::size_t MaxNameDepth = 8;
 
 enum class TTag : unsigned char
 {
@@ -220,7 +225,8 @@ public:
         FResult.ClassName = FForm.ClassName;
         ScopeControls();
         ScopeMenus();
-        FResult.Notes = std::move(FForm.Notes);
+        DropEmptyScopes();
+        FResult.Notes.insert(FResult.Notes.begin(), FForm.Notes.begin(), FForm.Notes.end());
         return std::move(FResult);
     }
 
@@ -265,6 +271,7 @@ private:
     {
         std::vector<std::size_t> scopeOf(FForm.Nodes.size(), None);
         std::vector<std::string> classes(FForm.Nodes.size());
+        std::vector<std::size_t> pageDepth(FForm.Nodes.size(), 0);
         for (std::size_t i = 0; i < FForm.Nodes.size(); ++i) {
             const RNode& node = FForm.Nodes[i];
             classes[i] = QtClass(node);
@@ -279,7 +286,7 @@ private:
             } else if (scopeOf[node.Parent] == None) {
                 continue; // inside a menu or toolbar
             } else if (const std::string& parentClass = classes[node.Parent];
-                       node.DirectChild &&
+                       node.DirectChild && pageDepth[node.Parent] < MaxPageDepth &&
                        (parentClass == "QTabWidget" || parentClass == "QToolBox" ||
                         parentClass == "QStackedWidget")) {
                 const std::size_t outer = scopeOf[node.Parent];
@@ -291,8 +298,10 @@ private:
                     name += node.Name;
                 }
                 scopeOf[i] = NewScope(std::move(name), outer);
+                pageDepth[i] = pageDepth[node.Parent] + 1;
             } else {
                 scopeOf[i] = scopeOf[node.Parent];
+                pageDepth[i] = pageDepth[node.Parent];
             }
             AddControl(scopeOf[i], node, cls);
         }
@@ -345,8 +354,9 @@ private:
     std::string MenuName(std::size_t index) const
     {
         std::string path;
-        for (std::size_t at = index, step = 0; at != None && step < 64;
-             at = FForm.Nodes[at].Parent, ++step) {
+        for (std::size_t at = index, step = 0; at != None; at = FForm.Nodes[at].Parent, ++step) {
+            if (step == MaxNameDepth)
+                return "menu ..." + path;
             const RNode& node = FForm.Nodes[at];
             const std::string cls = QtClass(node);
             if (cls == "QMenuBar")
@@ -356,6 +366,34 @@ private:
             path = " > " + (node.Title ? '"' + node.Title->Text.Text + '"' : node.Name) + path;
         }
         return "menu" + path.substr(2);
+    }
+
+    // A form with no caption in a scope (a page of plain fields) reports nothing for it; the
+    // scopes left are renumbered, and so are the ones they must avoid.
+    void DropEmptyScopes()
+    {
+        std::vector<RCaptionScope>& scopes = FResult.File.Scopes;
+        std::vector<std::size_t> index(scopes.size(), None);
+        std::size_t kept = 0;
+        for (std::size_t s = 0; s < scopes.size(); ++s) {
+            if (scopes[s].Captions.empty())
+                continue;
+            index[s] = kept;
+            if (kept != s) {
+                scopes[kept] = std::move(scopes[s]);
+                FResult.Comments[kept] = std::move(FResult.Comments[s]);
+            }
+            ++kept;
+        }
+        scopes.resize(kept);
+        FResult.Comments.resize(kept);
+        for (RCaptionScope& scope : scopes) {
+            std::vector<std::size_t> enclosing;
+            for (const std::size_t outer : scope.Enclosing)
+                if (index[outer] != None)
+                    enclosing.push_back(index[outer]);
+            scope.Enclosing = std::move(enclosing);
+        }
     }
 
     RForm& FForm;

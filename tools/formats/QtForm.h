@@ -8,7 +8,8 @@
 // key to a buddy, so one without a buddy shows its marker as it stands and carries no key. The
 // pages of a tab widget and of a tool box are entries of the scope that holds them, and the
 // controls on each page (or on a stacked widget's page) form a scope of their own that must
-// also avoid the keys of every scope around it. Rich text, strings marked `notr` and actions
+// also avoid the keys of every scope around it (up to sixteen levels of pages; deeper ones
+// share the scope of the page that holds them). Rich text, strings marked `notr` and actions
 // without text are passed over. Custom widgets count as the Qt class they extend.
 
 #include "QtXmlText.h"
@@ -37,3 +38,17 @@ struct RQtForm
 // Throws EFormatError, "FILE:LINE:COL: message" in Qt's words, for XML that is not well formed,
 // and for a file that is not UTF-8.
 RQtForm ReadQtForm(std::string_view bytes, const std::string& fileName);
+
+// The format: ReadQtForm's captions, and text written back as EncodeQtXmlText spells it.
+class TQtFormFormat : public ICaptionFormat
+{
+public:
+    RCaptionFile Read(std::string_view bytes, const std::string& fileName) const override
+    {
+        return ReadQtForm(bytes, fileName).File;
+    }
+    std::string Encode(const RFileCaption& caption, std::string_view text) const override
+    {
+        return EncodeQtXmlText(caption, text);
+    }
+};

@@ -50,16 +50,26 @@ public:
                 where[{form.File.Scopes[s].Captions[c].Text, form.Comments[s][c]}].emplace_back(s,
                                                                                                 c);
 
-        std::vector<RCaptionScope> scopes(form.File.Scopes.size());
+        // The translation of each caption of the form, in the form's order.
+        std::vector<std::vector<const RTsMessage*>> translated(form.File.Scopes.size());
+        for (std::size_t s = 0; s < form.File.Scopes.size(); ++s)
+            translated[s].resize(form.File.Scopes[s].Captions.size(), nullptr);
         for (const RTsMessage& message : FContext.Messages) {
             if (!message.Translated)
                 continue;
             const auto found = where.find({message.Source, message.Comment});
             if (found == where.end())
                 continue; // a tooltip, a window title, or a string the form no longer has
-            for (const auto& [s, c] : found->second) {
+            for (const auto& [s, c] : found->second)
+                translated[s][c] = &message;
+        }
+        std::vector<RCaptionScope> scopes(form.File.Scopes.size());
+        for (std::size_t s = 0; s < form.File.Scopes.size(); ++s) {
+            for (std::size_t c = 0; c < translated[s].size(); ++c) {
+                if (!translated[s][c])
+                    continue;
                 const RFileCaption& original = form.File.Scopes[s].Captions[c];
-                RFileCaption caption = message.Translation;
+                RFileCaption caption = translated[s][c]->Translation;
                 caption.CanCarryKey = original.CanCarryKey;
                 caption.KeyRequired = original.KeyRequired;
                 scopes[s].Captions.push_back(std::move(caption));
@@ -90,12 +100,10 @@ public:
         for (const RTsMessage& message : FContext.Messages) {
             if (!message.Translated)
                 continue;
-            const bool sourceKey = HasKey(message.Source);
-            if (!sourceKey && !HasKey(message.Translation.Text))
-                continue;
-            RFileCaption caption = message.Translation;
-            caption.KeyRequired = sourceKey;
-            scope.Captions.push_back(std::move(caption));
+            // Membership follows the source alone, which a fix never changes, so that a mended
+            // file reads back as the same scopes.
+            if (HasKey(message.Source))
+                scope.Captions.push_back(message.Translation);
         }
         if (!scope.Captions.empty())
             FOut.File.Scopes.push_back(std::move(scope));

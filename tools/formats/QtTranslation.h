@@ -6,8 +6,8 @@
 // Each `<message>` of a `<context>` has a `<source>` and a `<translation>`; for a form the
 // context is the form's class name. Given the forms, a translation takes the scope (or scopes)
 // its source text has in the form of its context; without them, or for a context no form
-// names, the messages of a context whose source or translation holds a marker are one scope,
-// which finds fewer conflicts and is named as such. Translations that are unfinished, vanished
+// names, the messages of a context whose source holds a marker are one scope, which finds
+// fewer conflicts and is named as such. Translations that are unfinished, vanished
 // or obsolete, plural forms and length variants are passed over; only translations ever become
 // captions, so a writer never touches a source.
 
@@ -16,6 +16,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 struct RTsMessage
@@ -56,3 +57,22 @@ struct RTranslationScopes
 using TFormsByClass = std::map<std::string, const RQtForm*, std::less<>>;
 
 RTranslationScopes ScopeTranslation(const RQtTranslation& translation, const TFormsByClass& forms);
+
+// The format for translations of the given forms (which must outlive it): the scopes of
+// ScopeTranslation, and text written back as EncodeQtXmlText spells it.
+class TQtTranslationFormat : public ICaptionFormat
+{
+public:
+    explicit TQtTranslationFormat(TFormsByClass forms) : FForms(std::move(forms)) {}
+    RCaptionFile Read(std::string_view bytes, const std::string& fileName) const override
+    {
+        return ScopeTranslation(ReadQtTranslation(bytes, fileName), FForms).File;
+    }
+    std::string Encode(const RFileCaption& caption, std::string_view text) const override
+    {
+        return EncodeQtXmlText(caption, text);
+    }
+
+private:
+    TFormsByClass FForms;
+};

@@ -171,6 +171,7 @@ std::optional<RXmlText> DecodeXmlContent(std::string_view bytes, const RSourcePl
     RXmlText out;
     bool escaped = false;
     bool cdata = false;
+    std::optional<RSourcePlace> lastCdataClose;
     TContentWalk walk(bytes, begin, end);
     while (!walk.AtEnd()) {
         if (walk.LooksAt("<!--")) {
@@ -184,6 +185,7 @@ std::optional<RXmlText> DecodeXmlContent(std::string_view bytes, const RSourcePl
             }
             if (walk.AtEnd())
                 return std::nullopt;
+            lastCdataClose = walk.Place();
             walk.Skip(3);
         } else if (walk.LooksAt("<?")) {
             if (!walk.SkipPast("?>"))
@@ -208,9 +210,10 @@ std::optional<RXmlText> DecodeXmlContent(std::string_view bytes, const RSourcePl
             escaped = true;
         }
     }
-    out.Places.push_back(walk.Place());
     if (cdata)
         out.Spelling = escaped ? TXmlSpelling::Mixed : TXmlSpelling::Cdata;
+    // Text appended to a string that is all CDATA goes inside its last section.
+    out.Places.push_back(out.Spelling == TXmlSpelling::Cdata ? *lastCdataClose : walk.Place());
     return out;
 }
 
@@ -279,7 +282,7 @@ void RequireUtf8(const QXmlStreamReader& reader, std::string_view bytes,
                            "); Qt Designer and Linguist files are read as UTF-8 only");
 }
 
-std::string TQtXmlEncoder::Encode(const RFileCaption& caption, std::string_view text) const
+std::string EncodeQtXmlText(const RFileCaption& caption, std::string_view text)
 {
     switch (static_cast<TXmlSpelling>(caption.EncodingTag)) {
     case TXmlSpelling::Cdata:

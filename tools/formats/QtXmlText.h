@@ -7,7 +7,7 @@
 // to know where each byte of its text comes from. Only UTF-8 files are taken, as Designer and
 // Linguist write them.
 
-#include "QtShapeStandIn.h"
+#include "CaptionFile.h"
 
 #include <QtCore/QXmlStreamReader>
 #include <cstddef>
@@ -82,9 +82,6 @@ std::string XmlErrorMessage(const QXmlStreamReader& reader, const std::string& f
 void RequireUtf8(const QXmlStreamReader& reader, std::string_view bytes,
                  const std::string& fileName);
 
-// Writes text into a string of a Qt XML file: escaped markup outside CDATA, raw inside it.
-class TQtXmlEncoder : public ICaptionEncoder
-{
-public:
-    std::string Encode(const RFileCaption& caption, std::string_view text) const override;
-};
+// Text written into a string of a Qt XML file: markup escaped outside CDATA, raw inside it.
+// Throws EFormatError for a string that mixes both, where one spelling cannot serve.
+std::string EncodeQtXmlText(const RFileCaption& caption, std::string_view text);
