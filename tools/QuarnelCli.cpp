@@ -6,32 +6,51 @@
 #include "ListFile.h"
 #include "Pinning.h"
 #include "QuarnelError.h"
+#include "Scope.h"
+#include "ScopeFileCommands.h"
+#include "UnicodeKeyRule.h"
 
 #include <QCommandLineParser>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
 #include <bit>
+#include <chrono>
+#include <functional>
+#include <iostream>
 #include <istream>
 #include <iterator>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
 constexpr const char* Usage =
-    "Usage: quarnel-cli [--marker C] [--format tsv|lst] [--explain] [--keep] [FILE|-]\n"
-    "       quarnel-cli --check [--marker C] [FILE|-]";
+    "Usage: quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain] "
+    "[--keep] [FILE|-]\n"
+    "       quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain] "
+    "[FILE|DIR|-]...\n"
+    "       quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff] "
+    "[--dry-run] FILE|DIR...";
 
 // Written out in full rather than generated: a reference page reads better in sections than
 // Qt's one-line-per-option list.
 constexpr const char* HelpPage =
-    R"(NAME
+    R"help(NAME
     quarnel-cli - give every caption of a list its own accelerator key
 
 SYNOPSIS
-    quarnel-cli [--marker C] [--format tsv|lst] [--explain] [--keep] [FILE|-]
-    quarnel-cli --check [--marker C] [FILE|-]
+    quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain]
+                [--keep] [FILE|-]
+    quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain]
+                [FILE|DIR|-]...
+    quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff]
+                [--dry-run] FILE|DIR...
     quarnel-cli --help
 
 DESCRIPTION
@@ -42,6 +61,16 @@ DESCRIPTION
     order and characters from left to right; the first such assignment wins. A key is
     a letter (either case), a digit or one of ! $ < = > ? @. A doubled marker stands
     for a literal marker character.
+
+    check and fix work on files whose captions already carry markers; several files
+    may be given, and a folder stands for every .lst and .rc file in it and below it.
+
+    A Windows resource script (.rc) holds its captions in scopes: the top-level
+    entries of a MENU or MENUEX, the entries of each POPUP, and the controls of a
+    DIALOG or DIALOGEX. Keys differ within a scope and follow the unicode rule
+    whatever --keys says; the marker is "&". A menu caption ends at its tab. A
+    control with SS_NOPREFIX carries no key. The file may be UTF-8 (with or without
+    BOM), UTF-16LE with BOM, or in the code pages its #pragma code_page lines name.
 
 OPTIONS
     --marker C
@@ -54,6 +83,15 @@ OPTIONS
         combination exists.
         lst: the accelerated captions as a caption list file, CR LF after each;
         nothing when no combination exists.
+
+    --keys ascii|unicode
+        ascii (default): the keys above, bytes compared after ASCII upper-casing.
+        unicode: captions are UTF-8; a key is a letter or decimal digit of any script
+        or one of ! $ < = > ? @, keys compare by simple case folding ("ё" is "Ё") and
+        show in upper case. Chinese, Japanese, Korean and Yi characters are no keys; a
+        caption holding one is offered, after its own keys, a suffix "(&A)" to "(&Z)"
+        then "(&0)" to "(&9)", placed before a trailing "...", "…", ":" or "：".
+        Bytes that are not valid UTF-8 are never keys and stay as they are.
 
     --explain
         When no combination exists, also say why on standard error: every caption
@@ -69,21 +107,65 @@ OPTIONS
         as FILE:LINE: message, and nothing is assigned. Combines with --explain.
 
     --check
-        Checks a list whose captions already carry markers and prints one
-        FILE:LINE: message per finding: no marker, a marker at the end, a marker
-        before a character that cannot be a key, several markers in one caption, a
-        key used twice (naming both lines). Standard input is named <stdin>.
+        The same as the check command.
+
+    --diff
+        With fix: prints a unified diff of the changes instead of writing.
+
+    --dry-run
+        With fix: writes nothing and prints "FILE: N captions would change".
+
+    --strict
+        With check of .rc files: warnings count as findings for the exit status.
+
+    --add-missing
+        With fix of .rc files: dialog controls without a key get one too.
+
+    --explain
+        With check of .rc files: for a scope whose captions cannot all get
+        distinct keys, the captions without any key, or the smallest group of
+        captions with fewer keys than members, as notes.
 
     -h, --help
         Shows this help.
+
+COMMANDS
+    check [FILE|DIR|-]...
+        Checks lists whose captions already carry markers and prints one
+        FILE:LINE: message per finding: no marker, a marker at the end, a marker
+        before a character that cannot be a key, several markers in one caption, a
+        key used twice (naming both lines). Standard input is named <stdin> and is
+        read when no FILE is given.
+
+    fix FILE|DIR...
+        Completes each list in place as --keep would: captions with one sound marker
+        keep it, the others get keys around them. Only the changed captions' bytes
+        change; the file is replaced atomically, and left as it was when its markers
+        cannot be kept or no combination exists (the reasons go to standard error).
+        Prints "FILE: N captions changed" for every file it changes.
+
+    check FILE.rc|DIR...
+        One line per finding, FILE:LINE:COL: error|warning: message [scope]: a key
+        used twice in a scope (naming every line), several markers in a caption, a
+        marker before a character that cannot be a key or at the end (errors); a
+        caption without a key (warnings, which count only with --strict).
+
+    fix FILE.rc|DIR...
+        Mends every scope with an error, and menu entries without a key, moving as
+        few markers as possible: the most existing keys stay, the earlier captions
+        first, and the mended captions take the first keys that fit. Only the bytes
+        of the changed captions change; encoding, BOM and line breaks stay. A scope
+        that cannot be mended is reported as check --explain reports it and left as
+        it is.
 
 EXIT STATUS
     0   Every caption got a key (an empty list succeeds with no output), or --check
         found nothing.
     1   No combination of distinct keys exists, --keep met markers it cannot keep,
-        or --check found something. The reason goes to standard error, apart from
-        --check, whose findings are its output.
-    2   Unreadable input or bad arguments.
+        or check found something. The reason goes to standard error, apart from
+        check, whose findings are its output. fix: a list could not be completed,
+        or, with --dry-run, some file would change.
+    2   Unreadable input or bad arguments. With several files the worst status counts.
 
 EXAMPLES
     quarnel-cli menu.lst
@@ -91,7 +173,13 @@ EXAMPLES
     quarnel-cli --explain menu.lst
     quarnel-cli --check translated.lst
     quarnel-cli --keep --format lst translated.lst > completed.lst
-)";
+    quarnel-cli --keys unicode --format lst russian.lst
+    quarnel-cli check --keys unicode translations/
+    quarnel-cli fix --diff translated.lst
+    quarnel-cli fix --dry-run translations/ || echo "some lists need keys"
+    quarnel-cli check --explain res/
+    quarnel-cli fix --diff res/editor_de.rc
+)help";
 
 constexpr const char* StdinName = "<stdin>";
 
@@ -103,17 +191,30 @@ public:
     void ProcessStage(const std::string&) override {}
 };
 
+enum class TCommand
+{
+    Process,
+    Check,
+    Fix,
+};
+
 struct TOptions
 {
+    TCommand Command = TCommand::Process;
     char Marker = DefaultAccChar;
+    bool Unicode = false; // --keys unicode
     bool Lst = false;
     bool Explain = false;
     bool Keep = false;
-    bool Check = false;
+    bool Diff = false;
+    bool DryRun = false;
+    bool Strict = false;                 // check of scope files
+    bool AddMissing = false;             // fix of scope files
     std::optional<std::string> FileName; // none: standard input
 
     // How messages name the input.
     std::string InputName() const { return FileName ? *FileName : StdinName; }
+    const IKeyRule& Rule() const { return Unicode ? UnicodeKeyRule() : AsciiKeyRule(); }
 };
 
 std::string EscapeField(std::string_view field)
@@ -151,8 +252,22 @@ std::vector<std::string> ReadInput(const TOptions& options, std::istream& in)
     return SplitCaptionLines(text);
 }
 
+// One caption's answer: its accelerated form and the key as shown.
+struct RRow
+{
+    std::string Caption;
+    std::string Key;
+};
+
+// A finding or a conflict: the caption's index and the message.
+struct RNote
+{
+    std::size_t Line = 0;
+    std::string Text;
+};
+
 void WriteTsv(std::ostream& out, const std::vector<std::string>& captions,
-              const std::vector<RAccelerated>& results)
+              const std::vector<RRow>& results)
 {
     std::string text;
     for (std::size_t i = 0; i < captions.size(); ++i) {
@@ -161,7 +276,7 @@ void WriteTsv(std::ostream& out, const std::vector<std::string>& captions,
         if (i < results.size()) {
             text += EscapeField(results[i].Caption);
             text += '\t';
-            text += EscapeField(std::string(1, results[i].Key));
+            text += EscapeField(results[i].Key);
         } else {
             text += '\t';
         }
@@ -175,11 +290,11 @@ void WriteTsv(std::ostream& out, const std::vector<std::string>& captions,
     out << text;
 }
 
-void WriteLst(std::ostream& out, const std::vector<RAccelerated>& results)
+void WriteLst(std::ostream& out, const std::vector<RRow>& results)
 {
     std::vector<std::string_view> captions;
     captions.reserve(results.size());
-    for (const RAccelerated& result : results)
+    for (const RRow& result : results)
         captions.emplace_back(result.Caption);
     out << JoinCaptionLines(captions);
 }
@@ -192,20 +307,61 @@ std::string Quoted(std::string_view caption)
     return quoted;
 }
 
+// Why a list fails, whichever rule found it.
+struct RExplanation
+{
+    std::size_t MaxDistinct = 0;
+    std::vector<std::size_t> WithoutKeys;
+    std::vector<std::size_t> Group;
+    int GroupKeyCount = 0;
+    std::string GroupKeys; // "A, B, C"
+};
+
+RExplanation Explain(const TOptions& options, const std::vector<std::string>& captions,
+                     bool keepPins)
+{
+    RExplanation explanation;
+    if (!options.Unicode) {
+        const RDiagnosis diagnosis =
+            Diagnose(keepPins ? PinnedKeySets(captions, options.Marker) : KeySetsOf(captions));
+        explanation = {diagnosis.MaxDistinct, diagnosis.WithoutKeys, diagnosis.Group,
+                       std::popcount(diagnosis.GroupKeys), KeysText(diagnosis.GroupKeys)};
+        return explanation;
+    }
+    const IKeyRule& rule = options.Rule();
+    const RScopeDiagnosis diagnosis =
+        ExplainScope(RScope{{}, captions, {}}, rule, options.Marker, keepPins);
+    explanation = {diagnosis.MaxDistinct,
+                   diagnosis.WithoutKeys,
+                   diagnosis.Group,
+                   static_cast<int>(diagnosis.GroupKeys.size()),
+                   {}};
+    // In the order of the keys as shown, which is alphabetical within each script.
+    std::vector<std::string> shown;
+    for (const TKey key : diagnosis.GroupKeys)
+        shown.push_back(rule.KeyText(key));
+    std::sort(shown.begin(), shown.end());
+    for (const std::string& key : shown) {
+        if (!explanation.GroupKeys.empty())
+            explanation.GroupKeys += ", ";
+        explanation.GroupKeys += key;
+    }
+    return explanation;
+}
+
 // On standard error after the failure message: what stops the list, and how far it gets.
 void WriteExplanation(std::ostream& err, const std::string& name,
-                      const std::vector<std::string>& captions, const std::vector<TKeySet>& keySets)
+                      const std::vector<std::string>& captions, const RExplanation& diagnosis)
 {
-    const RDiagnosis diagnosis = Diagnose(keySets);
     std::string text;
     for (const std::size_t line : diagnosis.WithoutKeys)
         text += name + ':' + std::to_string(line + 1) + ": " + Quoted(captions[line]) +
                 " has no character that can be a key\n";
     if (!diagnosis.Group.empty()) {
-        const int keys = std::popcount(diagnosis.GroupKeys);
+        const int keys = diagnosis.GroupKeyCount;
         text += name + ": " + std::to_string(diagnosis.Group.size()) + " captions share only " +
-                std::to_string(keys) + (keys == 1 ? " key (" : " keys (") +
-                KeysText(diagnosis.GroupKeys) + "):";
+                std::to_string(keys) + (keys == 1 ? " key (" : " keys (") + diagnosis.GroupKeys +
+                "):";
         const char* separator = " ";
         for (const std::size_t line : diagnosis.Group) {
             text += separator + ("line " + std::to_string(line + 1)) + ' ' + Quoted(captions[line]);
@@ -218,13 +374,11 @@ void WriteExplanation(std::ostream& err, const std::string& name,
     err << text;
 }
 
-void WriteFindings(std::ostream& out, const std::string& name,
-                   const std::vector<RFinding>& findings, char marker)
+void WriteNotes(std::ostream& out, const std::string& name, const std::vector<RNote>& notes)
 {
     std::string text;
-    for (const RFinding& finding : findings) {
-        text += name + ':' + std::to_string(finding.Line + 1) + ": " +
-                DescribeFinding(finding, marker) + '\n';
+    for (const RNote& note : notes) {
+        text += name + ':' + std::to_string(note.Line + 1) + ": " + note.Text + '\n';
         if (text.size() >= 65536) {
             out << text;
             text.clear();
@@ -234,8 +388,7 @@ void WriteFindings(std::ostream& out, const std::string& name,
 }
 
 void WriteResults(std::ostream& out, const TOptions& options,
-                  const std::vector<std::string>& captions,
-                  const std::vector<RAccelerated>& results)
+                  const std::vector<std::string>& captions, const std::vector<RRow>& results)
 {
     if (options.Lst)
         WriteLst(out, results);
@@ -244,10 +397,72 @@ void WriteResults(std::ostream& out, const TOptions& options,
     out.flush();
 }
 
+std::vector<RRow> RowsOf(const std::vector<RAccelerated>& results)
+{
+    std::vector<RRow> rows;
+    rows.reserve(results.size());
+    for (const RAccelerated& result : results)
+        rows.push_back({result.Caption, std::string(1, result.Key)});
+    return rows;
+}
+
+std::vector<RRow> RowsOf(const std::vector<RKeyed>& results, const IKeyRule& rule)
+{
+    std::vector<RRow> rows;
+    rows.reserve(results.size());
+    for (const RKeyed& result : results)
+        rows.push_back({result.Caption, rule.KeyText(result.Key)});
+    return rows;
+}
+
+std::vector<RNote> Check(const TOptions& options, const std::vector<std::string>& captions)
+{
+    std::vector<RNote> notes;
+    if (!options.Unicode) {
+        for (const RFinding& finding : LintCaptions(captions, options.Marker))
+            notes.push_back({finding.Line, DescribeFinding(finding, options.Marker)});
+        return notes;
+    }
+    for (const RScopeFinding& finding :
+         CheckScope(RScope{{}, captions, {}}, options.Rule(), options.Marker))
+        notes.push_back(
+            {finding.Caption, DescribeScopeFinding(finding, options.Rule(), options.Marker)});
+    return notes;
+}
+
+// What --keep and fix do with a list: the kept-marker assignment, or what stops it.
+struct RKept
+{
+    bool Assigned = false;
+    std::vector<RRow> Rows;
+    std::vector<RNote> Conflicts;
+};
+
+RKept Keep(const TOptions& options, const std::vector<std::string>& captions)
+{
+    RKept kept;
+    if (!options.Unicode) {
+        const RPinnedAssignment assignment = AssignKeepingPins(captions, options.Marker);
+        kept.Assigned = assignment.Assigned;
+        kept.Rows = RowsOf(assignment.Results);
+        for (const RFinding& finding : assignment.Conflicts)
+            kept.Conflicts.push_back({finding.Line, DescribeFinding(finding, options.Marker)});
+        return kept;
+    }
+    const RScopeKeeping keeping =
+        AssignScopeKeepingPins(RScope{{}, captions, {}}, options.Rule(), options.Marker);
+    kept.Assigned = keeping.Assigned;
+    kept.Rows = RowsOf(keeping.Results, options.Rule());
+    for (const RScopeFinding& finding : keeping.Conflicts)
+        kept.Conflicts.push_back(
+            {finding.Caption, DescribeScopeFinding(finding, options.Rule(), options.Marker)});
+    return kept;
+}
+
 int RunCheck(const TOptions& options, const std::vector<std::string>& captions, std::ostream& out)
 {
-    const std::vector<RFinding> findings = LintCaptions(captions, options.Marker);
-    WriteFindings(out, options.InputName(), findings, options.Marker);
+    const std::vector<RNote> findings = Check(options, captions);
+    WriteNotes(out, options.InputName(), findings);
     out.flush();
     return findings.empty() ? CliExitSuccess : CliExitNoCombination;
 }
@@ -255,64 +470,310 @@ int RunCheck(const TOptions& options, const std::vector<std::string>& captions, 
 int RunKeep(const TOptions& options, const std::vector<std::string>& captions, std::ostream& out,
             std::ostream& err)
 {
-    const RPinnedAssignment assignment = AssignKeepingPins(captions, options.Marker);
-    WriteResults(out, options, captions, assignment.Results);
-    if (assignment.Assigned)
+    const RKept kept = Keep(options, captions);
+    WriteResults(out, options, captions, kept.Rows);
+    if (kept.Assigned)
         return CliExitSuccess;
-    if (!assignment.Conflicts.empty()) {
-        WriteFindings(err, options.InputName(), assignment.Conflicts, options.Marker);
+    if (!kept.Conflicts.empty()) {
+        WriteNotes(err, options.InputName(), kept.Conflicts);
         return CliExitNoCombination;
     }
     err << MsgNoCombination << '\n';
     if (options.Explain)
-        WriteExplanation(err, options.InputName(), captions,
-                         PinnedKeySets(captions, options.Marker));
+        WriteExplanation(err, options.InputName(), captions, Explain(options, captions, true));
     return CliExitNoCombination;
+}
+
+// The window's own pass for the ASCII rule, so the two can never differ.
+std::optional<std::vector<RRow>> Assign(const TOptions& options,
+                                        const std::vector<std::string>& captions)
+{
+    if (options.Unicode) {
+        const std::optional<std::vector<RKeyed>> results =
+            AssignScope(RScope{{}, captions, {}}, options.Rule(), options.Marker);
+        if (!results && !captions.empty())
+            return std::nullopt;
+        return RowsOf(results.value_or(std::vector<RKeyed>{}), options.Rule());
+    }
+    TAccEngine engine;
+    engine.FAccChar = options.Marker;
+    TSilentHost host;
+    try {
+        return RowsOf(engine.Process(
+            captions.size(),
+            [&captions](std::size_t i) -> const std::string& { return captions[i]; }, host));
+    } catch (const EQuarnelError&) {
+        return std::nullopt;
+    }
 }
 
 int RunProcess(const TOptions& options, const std::vector<std::string>& captions, std::ostream& out,
                std::ostream& err)
 {
-    TAccEngine engine;
-    engine.FAccChar = options.Marker;
-    TSilentHost host;
-    std::vector<RAccelerated> results;
-    std::string failure;
-    try {
-        results = engine.Process(
-            captions.size(),
-            [&captions](std::size_t i) -> const std::string& { return captions[i]; }, host);
-    } catch (const EQuarnelError& error) {
-        failure = error.what();
+    const std::optional<std::vector<RRow>> results = Assign(options, captions);
+    WriteResults(out, options, captions, results.value_or(std::vector<RRow>{}));
+    if (results)
+        return CliExitSuccess;
+    err << MsgNoCombination << '\n';
+    if (options.Explain)
+        WriteExplanation(err, options.InputName(), captions, Explain(options, captions, false));
+    return CliExitNoCombination;
+}
+
+// ---- Several files: check and fix ----------------------------------------------------------
+
+// Files as given, each folder replaced by the list files in it and below it, in name order.
+std::vector<std::string> ExpandInputs(const QStringList& arguments)
+{
+    std::vector<std::string> files;
+    for (const QString& argument : arguments) {
+        if (!QFileInfo(argument).isDir()) {
+            files.push_back(argument.toLocal8Bit().toStdString());
+            continue;
+        }
+        std::vector<std::string> found;
+        QDirIterator walk(argument,
+                          {QStringLiteral("*.lst"), QStringLiteral("*.rc"), QStringLiteral("*.RC")},
+                          QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (walk.hasNext())
+            found.push_back(walk.next().toLocal8Bit().toStdString());
+        std::sort(found.begin(), found.end());
+        files.insert(files.end(), found.begin(), found.end());
+    }
+    return files;
+}
+
+// The bytes of every caption of a list file, with where each lies in the text.
+struct RCaptionSpans
+{
+    std::vector<std::string> Captions;
+    std::vector<std::size_t> Starts;
+};
+
+RCaptionSpans CaptionSpans(const std::string& text)
+{
+    RCaptionSpans spans;
+    ForEachCaptionLine(text, [&](std::string_view line) {
+        spans.Captions.emplace_back(line);
+        spans.Starts.push_back(static_cast<std::size_t>(line.data() - text.data()));
+    });
+    return spans;
+}
+
+// Replaces the file, or leaves it as it was on any failure.
+void WriteFileAtomically(const std::string& fileName, const std::string& bytes)
+{
+    QSaveFile file(QString::fromLocal8Bit(fileName));
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
+        !file.commit())
+        throw EQuarnelError("Cannot create file \"" + fileName + "\". " +
+                            file.errorString().toStdString());
+}
+
+// A diff line: the caption with its own line break, so that the diff applies to the file as
+// it is, CR LF and a missing last break included.
+std::string DiffLine(char prefix, const std::string& caption, std::string_view lineBreak)
+{
+    std::string line(1, prefix);
+    line += caption;
+    if (lineBreak.empty())
+        line += "\n\\ No newline at end of file\n";
+    else if (lineBreak == "\r\n")
+        line += "\r\n";
+    else
+        line += '\n';
+    return line;
+}
+
+// A unified diff of two lists with the same number of lines, three lines of context.
+std::string UnifiedDiff(const std::string& name, const std::vector<std::string>& before,
+                        const std::vector<std::string>& after,
+                        const std::vector<std::string_view>& lineBreaks)
+{
+    constexpr std::size_t Context = 3;
+    std::string text = "--- " + name + "\n+++ " + name + "\n";
+    std::size_t i = 0;
+    while (i < before.size()) {
+        if (before[i] == after[i]) {
+            ++i;
+            continue;
+        }
+        // A hunk runs on while the next change is within twice the context.
+        const std::size_t start = i > Context ? i - Context : 0;
+        std::size_t end = i;
+        for (std::size_t j = i; j < before.size() && j <= end + 2 * Context; ++j)
+            if (before[j] != after[j])
+                end = j;
+        const std::size_t stop = std::min(before.size(), end + Context + 1);
+        const std::string range = std::to_string(start + 1) + ',' + std::to_string(stop - start);
+        text += "@@ -" + range + " +" + range + " @@\n";
+        // Each run of changed lines: the old ones, then the new ones.
+        for (std::size_t j = start; j < stop;) {
+            if (before[j] == after[j]) {
+                text += DiffLine(' ', before[j], lineBreaks[j]);
+                ++j;
+                continue;
+            }
+            std::size_t runEnd = j;
+            while (runEnd < stop && before[runEnd] != after[runEnd])
+                ++runEnd;
+            for (std::size_t k = j; k < runEnd; ++k)
+                text += DiffLine('-', before[k], lineBreaks[k]);
+            for (std::size_t k = j; k < runEnd; ++k)
+                text += DiffLine('+', after[k], lineBreaks[k]);
+            j = runEnd;
+        }
+        i = stop;
+    }
+    return text;
+}
+
+int FixFile(const TOptions& options, std::ostream& out, std::ostream& err)
+{
+    const std::string& name = *options.FileName;
+    const std::string text = ReadCaptionFileText(name);
+    const RCaptionSpans spans = CaptionSpans(text);
+    const RKept kept = Keep(options, spans.Captions);
+    if (!kept.Assigned) {
+        if (!kept.Conflicts.empty()) {
+            WriteNotes(err, name, kept.Conflicts);
+        } else {
+            err << name << ": " << MsgNoCombination << '\n';
+            WriteExplanation(err, name, spans.Captions, Explain(options, spans.Captions, true));
+        }
+        return CliExitNoCombination;
     }
 
-    WriteResults(out, options, captions, results);
-    if (failure.empty())
+    // Only the captions' bytes change: line breaks and anything after a NUL stay.
+    std::string fixed;
+    fixed.reserve(text.size() + kept.Rows.size());
+    std::vector<std::string> after;
+    after.reserve(kept.Rows.size());
+    std::size_t copied = 0;
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < kept.Rows.size(); ++i) {
+        fixed.append(text, copied, spans.Starts[i] - copied);
+        fixed.append(kept.Rows[i].Caption);
+        copied = spans.Starts[i] + spans.Captions[i].size();
+        changed += kept.Rows[i].Caption != spans.Captions[i];
+        after.push_back(kept.Rows[i].Caption);
+    }
+    fixed.append(text, copied, std::string::npos);
+    if (changed == 0)
         return CliExitSuccess;
-    err << failure << '\n';
-    if (options.Explain)
-        WriteExplanation(err, options.InputName(), captions, KeySetsOf(captions));
-    return CliExitNoCombination;
+
+    if (options.Diff) {
+        std::vector<std::string_view> lineBreaks;
+        const std::string_view lines = std::string_view(text).substr(0, text.find('\0'));
+        for (std::size_t i = 0; i < spans.Starts.size(); ++i) {
+            const std::size_t end = spans.Starts[i] + spans.Captions[i].size();
+            const std::size_t next =
+                i + 1 < spans.Starts.size() ? spans.Starts[i + 1] : lines.size();
+            lineBreaks.push_back(lines.substr(end, next - end));
+        }
+        out << UnifiedDiff(name, spans.Captions, after, lineBreaks);
+    } else if (options.DryRun) {
+        out << name << ": " << changed << (changed == 1 ? " caption" : " captions")
+            << " would change\n";
+    } else {
+        WriteFileAtomically(name, fixed);
+        out << name << ": " << changed << (changed == 1 ? " caption" : " captions") << " changed\n";
+    }
+    return options.DryRun ? CliExitNoCombination : CliExitSuccess;
+}
+
+// A progress line on standard error when it is a terminal and the work takes a while.
+std::function<void(std::size_t, std::size_t)> ProgressOn(std::ostream& err, std::size_t total)
+{
+    if (&err != &std::cerr || !isatty(STDERR_FILENO) || total < 2)
+        return {};
+    const auto start = std::chrono::steady_clock::now();
+    return [start, shown = false](std::size_t done, std::size_t all) mutable {
+        if (!shown && std::chrono::steady_clock::now() - start < std::chrono::seconds(1))
+            return;
+        shown = true;
+        std::cerr << "\rchecked " << done << " of " << all << " files" << (done == all ? "\n" : "")
+                  << std::flush;
+    };
+}
+
+// The worst status of all files: unreadable beats findings beats clean.
+int RunFiles(TOptions options, const std::vector<std::string>& files, std::istream& in,
+             std::ostream& out, std::ostream& err)
+{
+    const RScopeFileOptions scoped{options.Strict, options.Explain, options.AddMissing,
+                                   options.Diff, options.DryRun};
+    // Scope files are checked in parallel first; their reports keep their place among the rest.
+    std::vector<RFileReport> checked;
+    if (options.Command == TCommand::Check)
+        checked = CheckScopeFiles(files, scoped, ProgressOn(err, files.size()));
+    int status = CliExitSuccess;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& file = files[i];
+        if (const ICaptionFormat* format = ScopeFormatFor(file)) {
+            const RFileReport report = options.Command == TCommand::Check
+                                           ? checked[i]
+                                           : FixScopeFile(file, *format, scoped);
+            out << report.Out;
+            err << report.Err;
+            status = std::max(status, report.Status);
+            continue;
+        }
+        options.FileName = file == "-" ? std::nullopt : std::optional<std::string>(file);
+        int fileStatus = CliExitSuccess;
+        try {
+            if (options.Command == TCommand::Fix)
+                fileStatus = FixFile(options, out, err);
+            else
+                fileStatus = RunCheck(options, ReadInput(options, in), out);
+        } catch (const EQuarnelError& error) {
+            err << error.what() << '\n';
+            fileStatus = CliExitBadInput;
+        }
+        status = std::max(status, fileStatus);
+    }
+    out.flush();
+    return status;
 }
 
 } // namespace
 
 int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, std::ostream& err)
 {
+    // A command, when there is one, comes right after the program's name.
+    QStringList optionArguments = arguments;
+    TOptions options;
+    if (optionArguments.size() > 1 && optionArguments[1] == QLatin1String("check")) {
+        options.Command = TCommand::Check;
+        optionArguments.removeAt(1);
+    } else if (optionArguments.size() > 1 && optionArguments[1] == QLatin1String("fix")) {
+        options.Command = TCommand::Fix;
+        optionArguments.removeAt(1);
+    }
+
     QCommandLineParser parser;
     // Qt's own help option would bring --help-all and its Qt options, which mean nothing here.
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption markerOption(QStringLiteral("marker"), QString(), QStringLiteral("C"),
                                           QStringLiteral("&"));
+    const QCommandLineOption keysOption(QStringLiteral("keys"), QString(),
+                                        QStringLiteral("ascii|unicode"), QStringLiteral("ascii"));
     const QCommandLineOption formatOption(QStringLiteral("format"), QString(),
                                           QStringLiteral("tsv|lst"), QStringLiteral("tsv"));
     const QCommandLineOption explainOption(QStringLiteral("explain"));
     const QCommandLineOption keepOption(QStringLiteral("keep"));
     const QCommandLineOption checkOption(QStringLiteral("check"));
-    parser.addOptions(
-        {helpOption, markerOption, formatOption, explainOption, keepOption, checkOption});
+    const QCommandLineOption diffOption(QStringLiteral("diff"));
+    const QCommandLineOption dryRunOption(QStringLiteral("dry-run"));
+    const QCommandLineOption strictOption(QStringLiteral("strict"));
+    const QCommandLineOption addMissingOption(QStringLiteral("add-missing"));
+    parser.addOptions({helpOption, markerOption, keysOption, formatOption, explainOption,
+                       keepOption, checkOption, diffOption, dryRunOption, strictOption,
+                       addMissingOption});
 
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(optionArguments)) {
         err << parser.errorText().toStdString() << '\n' << Usage << '\n';
         return CliExitBadInput;
     }
@@ -321,13 +782,18 @@ int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
         return CliExitSuccess;
     }
 
-    TOptions options;
     const std::string marker = parser.value(markerOption).toLocal8Bit().toStdString();
     if (marker.size() != 1 || marker[0] == '\0') {
         err << "Invalid marker \"" << marker << "\": give one character of one byte.\n";
         return CliExitBadInput;
     }
     options.Marker = marker[0];
+    const QString keys = parser.value(keysOption);
+    if (keys != QLatin1String("ascii") && keys != QLatin1String("unicode")) {
+        err << "Unknown keys \"" << keys.toStdString() << "\": use ascii or unicode.\n";
+        return CliExitBadInput;
+    }
+    options.Unicode = keys == QLatin1String("unicode");
     const QString format = parser.value(formatOption);
     if (format != QLatin1String("tsv") && format != QLatin1String("lst")) {
         err << "Unknown format \"" << format.toStdString() << "\": use tsv or lst.\n";
@@ -336,13 +802,50 @@ int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
     options.Lst = format == QLatin1String("lst");
     options.Explain = parser.isSet(explainOption);
     options.Keep = parser.isSet(keepOption);
-    options.Check = parser.isSet(checkOption);
-    // A check assigns nothing, so there is nothing to explain, keep or format.
-    if (options.Check && (options.Explain || options.Keep || parser.isSet(formatOption))) {
-        err << "--check takes no --explain, --keep or --format.\n" << Usage << '\n';
+    options.Diff = parser.isSet(diffOption);
+    options.DryRun = parser.isSet(dryRunOption);
+    options.Strict = parser.isSet(strictOption);
+    options.AddMissing = parser.isSet(addMissingOption);
+    // The check command explains scopes of resource files; the older --check takes nothing.
+    const bool checkCommand = options.Command == TCommand::Check;
+    if (parser.isSet(checkOption)) {
+        if (options.Command == TCommand::Fix) {
+            err << "fix takes no --check.\n" << Usage << '\n';
+            return CliExitBadInput;
+        }
+        options.Command = TCommand::Check;
+    }
+    // A check assigns nothing, so there is nothing to explain, keep or format; fix always
+    // keeps and writes lists.
+    if (options.Command != TCommand::Process &&
+        ((options.Explain && !checkCommand) || options.Keep || parser.isSet(formatOption))) {
+        err << (options.Command == TCommand::Check ? "--check" : "fix")
+            << " takes no --explain, --keep or --format.\n"
+            << Usage << '\n';
+        return CliExitBadInput;
+    }
+    if (options.Command != TCommand::Fix &&
+        (options.Diff || options.DryRun || options.AddMissing)) {
+        err << "--diff, --dry-run and --add-missing go with fix.\n" << Usage << '\n';
+        return CliExitBadInput;
+    }
+    if (options.Command != TCommand::Check && options.Strict) {
+        err << "--strict goes with check.\n" << Usage << '\n';
         return CliExitBadInput;
     }
     const QStringList positional = parser.positionalArguments();
+    if (options.Command == TCommand::Check)
+        return RunFiles(options,
+                        positional.isEmpty() ? std::vector<std::string>{"-"}
+                                             : ExpandInputs(positional),
+                        in, out, err);
+    if (options.Command == TCommand::Fix) {
+        if (positional.isEmpty() || positional.contains(QStringLiteral("-"))) {
+            err << "fix needs files to write back.\n" << Usage << '\n';
+            return CliExitBadInput;
+        }
+        return RunFiles(options, ExpandInputs(positional), in, out, err);
+    }
     if (positional.size() > 1) {
         err << "Give at most one caption list file.\n" << Usage << '\n';
         return CliExitBadInput;
@@ -358,8 +861,6 @@ int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
         return CliExitBadInput;
     }
 
-    if (options.Check)
-        return RunCheck(options, captions, out);
     if (options.Keep)
         return RunKeep(options, captions, out, err);
     return RunProcess(options, captions, out, err);
