@@ -51,4 +51,9 @@ public:
     {
         return EncodeQtXmlText(caption, text);
     }
+    std::string DecodedText(std::string_view bytes, const std::string& fileName) const override
+    {
+        ReadQtForm(bytes, fileName);
+        return std::string(WithoutBom(bytes));
+    }
 };

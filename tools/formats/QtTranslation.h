@@ -72,6 +72,11 @@ public:
     {
         return EncodeQtXmlText(caption, text);
     }
+    std::string DecodedText(std::string_view bytes, const std::string& fileName) const override
+    {
+        ReadQtTranslation(bytes, fileName);
+        return std::string(WithoutBom(bytes));
+    }
 
 private:
     TFormsByClass FForms;

@@ -282,6 +282,11 @@ void RequireUtf8(const QXmlStreamReader& reader, std::string_view bytes,
                            "); Qt Designer and Linguist files are read as UTF-8 only");
 }
 
+std::string_view WithoutBom(std::string_view bytes)
+{
+    return bytes.starts_with(Bom) ? bytes.substr(Bom.size()) : bytes;
+}
+
 std::string EncodeQtXmlText(const RFileCaption& caption, std::string_view text)
 {
     switch (static_cast<TXmlSpelling>(caption.EncodingTag)) {

@@ -82,6 +82,9 @@ std::string XmlErrorMessage(const QXmlStreamReader& reader, const std::string& f
 void RequireUtf8(const QXmlStreamReader& reader, std::string_view bytes,
                  const std::string& fileName);
 
+// The file as text, to show it: UTF-8 already, so only a byte order mark goes.
+std::string_view WithoutBom(std::string_view bytes);
+
 // Text written into a string of a Qt XML file: markup escaped outside CDATA, raw inside it.
 // Throws EFormatError for a string that mixes both, where one spelling cannot serve.
 std::string EncodeQtXmlText(const RFileCaption& caption, std::string_view text);
