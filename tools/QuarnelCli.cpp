@@ -12,6 +12,7 @@
 
 #include <QCommandLineParser>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
@@ -63,7 +64,8 @@ DESCRIPTION
     for a literal marker character.
 
     check and fix work on files whose captions already carry markers; several files
-    may be given, and a folder stands for every .lst and .rc file in it and below it.
+    may be given, and a folder stands for every .lst, .rc, .ui and .ts file in it and
+    below it.
 
     A Windows resource script (.rc) holds its captions in scopes: the top-level
     entries of a MENU or MENUEX, the entries of each POPUP, and the controls of a
@@ -71,6 +73,13 @@ DESCRIPTION
     whatever --keys says; the marker is "&". A menu caption ends at its tab. A
     control with SS_NOPREFIX carries no key. The file may be UTF-8 (with or without
     BOM), UTF-16LE with BOM, or in the code pages its #pragma code_page lines name.
+
+    A Qt Designer form (.ui) has a scope for its menu bar, one for each menu (its
+    addaction entries in order), one for the form's buttons, check boxes, group boxes
+    and labels with a buddy, and one for each tab or tool box page. A Qt Linguist file
+    (.ts) is checked in its translations only, each context as one scope whose
+    sources carry a key; unfinished, vanished and obsolete translations are passed
+    over. Both are UTF-8 XML with the marker written "&amp;".
 
 OPTIONS
     --marker C
@@ -522,6 +531,13 @@ int RunProcess(const TOptions& options, const std::vector<std::string>& captions
 
 // ---- Several files: check and fix ----------------------------------------------------------
 
+// Whether a .ts file found in a folder is a Linguist translation: its start names the root.
+bool IsLinguistFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(1024).contains("<TS");
+}
+
 // Files as given, each folder replaced by the list files in it and below it, in name order.
 std::vector<std::string> ExpandInputs(const QStringList& arguments)
 {
@@ -533,10 +549,15 @@ std::vector<std::string> ExpandInputs(const QStringList& arguments)
         }
         std::vector<std::string> found;
         QDirIterator walk(argument,
-                          {QStringLiteral("*.lst"), QStringLiteral("*.rc"), QStringLiteral("*.RC")},
+                          {QStringLiteral("*.lst"), QStringLiteral("*.rc"), QStringLiteral("*.RC"),
+                           QStringLiteral("*.ui"), QStringLiteral("*.ts")},
                           QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (walk.hasNext())
-            found.push_back(walk.next().toLocal8Bit().toStdString());
+        while (walk.hasNext()) {
+            const QString path = walk.next();
+            if (path.endsWith(QLatin1StringView(".ts")) && !IsLinguistFile(path))
+                continue; // TypeScript, in a project that has both
+            found.push_back(path.toLocal8Bit().toStdString());
+        }
         std::sort(found.begin(), found.end());
         files.insert(files.end(), found.begin(), found.end());
     }

@@ -1,6 +1,8 @@
 #include "ScopeFileCommands.h"
 
 #include "KeepMostKeys.h"
+#include "QtForm.h"
+#include "QtTranslation.h"
 #include "ResourceScript.h"
 #include "Scope.h"
 #include "UnicodeKeyRule.h"
@@ -298,6 +300,12 @@ const ICaptionFormat* ScopeFormatFor(const std::string& fileName)
     const std::string lowered = Lowered(fileName);
     if (lowered.size() > 3 && lowered.ends_with(".rc"))
         return &ResourceScripts;
+    static const TQtFormFormat QtForms;
+    if (lowered.size() > 3 && lowered.ends_with(".ui"))
+        return &QtForms;
+    static const TQtTranslationFormat QtTranslations{TFormsByClass{}};
+    if (lowered.size() > 3 && lowered.ends_with(".ts"))
+        return &QtTranslations;
     return nullptr;
 }
 
