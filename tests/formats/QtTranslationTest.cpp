@@ -2,6 +2,7 @@
 // German, a Russian and a Japanese file, mended by writing only the translation's marker.
 #include "QtTranslation.h"
 
+#include "QtFormSet.h"
 #include "Scope.h"
 #include "ScopeDump.h"
 #include "TestFiles.h"
@@ -154,6 +155,15 @@ TEST_F(QtTranslationTest, WritesIntoCdataAndReportsMalformedFiles)
     } catch (const EFormatError& error) {
         EXPECT_TRUE(std::string(error.what()).starts_with("editor_de.ts:93:21: ")) << error.what();
     }
+}
+
+TEST(QtFormSet, FindsEveryFormOfAFolderByClass)
+{
+    const TQtFormSet forms(QUARNEL_FORMATS_DATA);
+    ASSERT_EQ(forms.ByClass().size(), 1u);
+    const RQtForm& form = *forms.ByClass().at("EditorWindow");
+    EXPECT_EQ(form.File.Scopes.size(), 7u);
+    EXPECT_THROW(TQtFormSet(std::string(QUARNEL_FORMATS_DATA) + "/none"), EFormatError);
 }
 
 } // namespace
