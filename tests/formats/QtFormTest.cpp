@@ -215,11 +215,11 @@ TEST(QtFormReader, PassesOverStringsSpeltWithEntitiesOfTheirOwn)
 TEST(QtFormReader, TakesDeepAndWideFormsInStride)
 {
     std::string deep = "<ui><widget class=\"QDialog\" name=\"d\">";
-    for (int i = 0; i < 100000; ++i)
+    for (int i = 0; i < 30000; ++i)
         deep += "<widget class=\"QFrame\" name=\"f\">";
     deep += "<widget class=\"QCheckBox\" name=\"c\"><property name=\"text\"><string>&amp;Deep"
             "</string></property></widget>";
-    for (int i = 0; i < 100000; ++i)
+    for (int i = 0; i < 30000; ++i)
         deep += "</widget>";
     deep += "</widget></ui>";
     EXPECT_EQ(DumpScopes(ReadQtForm(deep, "deep.ui").File), "form d: [&Deep]?\n");
