@@ -106,7 +106,9 @@ OPTIONS
         When no combination exists, also say why on standard error: every caption
         without a character that can be a key, or else a group of captions that
         share fewer keys than they are, none of which could be left out, and how
-        many captions at most can get distinct keys.
+        many captions at most can get distinct keys. With check of .rc files: for a
+        scope whose captions cannot all get distinct keys, the captions without any
+        key or the smallest group of captions with fewer keys than members, as notes.
 
     --keep
         A caption that already carries exactly one marker keeps it and its key; the
@@ -129,11 +131,6 @@ OPTIONS
 
     --add-missing
         With fix of .rc files: dialog controls without a key get one too.
-
-    --explain
-        With check of .rc files: for a scope whose captions cannot all get
-        distinct keys, the captions without any key, or the smallest group of
-        captions with fewer keys than members, as notes.
 
     -h, --help
         Shows this help.

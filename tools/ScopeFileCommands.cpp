@@ -165,11 +165,10 @@ bool ExplainIfImpossible(TMessages& messages, const RCaptionScope& scope,
 {
     REngineScope needing{{scope.Name, {}, {}}, {}, {}};
     for (std::size_t c = 0; c < engine.Scope.Captions.size(); ++c) {
-        const std::string& text = engine.Scope.Captions[c];
-        const bool marked = text.find(Marker) != std::string::npos;
-        if (!engine.NeedsKey[c] && !marked)
+        RStrippedCaption stripped = StripMarkers(engine.Scope.Captions[c], Marker);
+        if (!engine.NeedsKey[c] && stripped.RemovedMarkers.empty())
             continue;
-        needing.Scope.Captions.push_back(StripMarkers(text, Marker).Text);
+        needing.Scope.Captions.push_back(std::move(stripped.Text));
         needing.Captions.push_back(engine.Captions[c]);
     }
     const IKeyRule& rule = UnicodeKeyRule();
