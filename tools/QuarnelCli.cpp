@@ -5,6 +5,7 @@
 #include "Lint.h"
 #include "ListFile.h"
 #include "Pinning.h"
+#include "QtFormSet.h"
 #include "QuarnelError.h"
 #include "Scope.h"
 #include "ScopeFileCommands.h"
@@ -35,9 +36,9 @@ constexpr const char* Usage =
     "Usage: quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain] "
     "[--keep] [FILE|-]\n"
     "       quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain] "
-    "[FILE|DIR|-]...\n"
+    "[--forms DIR] [FILE|DIR|-]...\n"
     "       quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff] "
-    "[--dry-run] FILE|DIR...";
+    "[--dry-run] [--forms DIR] FILE|DIR...";
 
 // Written out in full rather than generated: a reference page reads better in sections than
 // Qt's one-line-per-option list.
@@ -49,9 +50,9 @@ SYNOPSIS
     quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain]
                 [--keep] [FILE|-]
     quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain]
-                [FILE|DIR|-]...
+                [--forms DIR] [FILE|DIR|-]...
     quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff]
-                [--dry-run] FILE|DIR...
+                [--dry-run] [--forms DIR] FILE|DIR...
     quarnel-cli --help
 
 DESCRIPTION
@@ -131,6 +132,11 @@ OPTIONS
 
     --add-missing
         With fix of .rc files: dialog controls without a key get one too.
+
+    --forms DIR
+        With check and fix of .ts files: every translation takes the scope its
+        source has in the Designer form (.ui, in DIR or below) whose class names
+        its context; contexts without a form are checked each as one scope.
 
     -h, --help
         Shows this help.
@@ -216,6 +222,7 @@ struct TOptions
     bool DryRun = false;
     bool Strict = false;                 // check of scope files
     bool AddMissing = false;             // fix of scope files
+    std::optional<std::string> Forms;    // check and fix of .ts files: --forms DIR
     std::optional<std::string> FileName; // none: standard input
 
     // How messages name the input.
@@ -721,8 +728,20 @@ std::function<void(std::size_t, std::size_t)> ProgressOn(std::ostream& err, std:
 int RunFiles(TOptions options, const std::vector<std::string>& files, std::istream& in,
              std::ostream& out, std::ostream& err)
 {
-    const RScopeFileOptions scoped{options.Strict, options.Explain, options.AddMissing,
-                                   options.Diff, options.DryRun};
+    RScopeFileOptions scoped{options.Strict, options.Explain, options.AddMissing, options.Diff,
+                             options.DryRun};
+    std::optional<TQtFormSet> forms;
+    std::optional<TQtTranslationFormat> translations;
+    if (options.Forms) {
+        try {
+            forms.emplace(*options.Forms);
+        } catch (const EFormatError& error) {
+            err << error.what() << '\n';
+            return CliExitBadInput;
+        }
+        translations.emplace(forms->ByClass());
+        scoped.Translations = &*translations;
+    }
     // Scope files are checked in parallel first; their reports keep their place among the rest.
     std::vector<RFileReport> checked;
     if (options.Command == TCommand::Check)
@@ -730,7 +749,7 @@ int RunFiles(TOptions options, const std::vector<std::string>& files, std::istre
     int status = CliExitSuccess;
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::string& file = files[i];
-        if (const ICaptionFormat* format = ScopeFormatFor(file)) {
+        if (const ICaptionFormat* format = ScopeFormatFor(file, scoped)) {
             const RFileReport report = options.Command == TCommand::Check
                                            ? checked[i]
                                            : FixScopeFile(file, *format, scoped);
@@ -787,9 +806,10 @@ int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
     const QCommandLineOption dryRunOption(QStringLiteral("dry-run"));
     const QCommandLineOption strictOption(QStringLiteral("strict"));
     const QCommandLineOption addMissingOption(QStringLiteral("add-missing"));
+    const QCommandLineOption formsOption(QStringLiteral("forms"), QString(), QStringLiteral("DIR"));
     parser.addOptions({helpOption, markerOption, keysOption, formatOption, explainOption,
                        keepOption, checkOption, diffOption, dryRunOption, strictOption,
-                       addMissingOption});
+                       addMissingOption, formsOption});
 
     if (!parser.parse(optionArguments)) {
         err << parser.errorText().toStdString() << '\n' << Usage << '\n';
@@ -824,6 +844,8 @@ int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
     options.DryRun = parser.isSet(dryRunOption);
     options.Strict = parser.isSet(strictOption);
     options.AddMissing = parser.isSet(addMissingOption);
+    if (parser.isSet(formsOption))
+        options.Forms = parser.value(formsOption).toLocal8Bit().toStdString();
     // The check command explains scopes of resource files; the older --check takes nothing.
     const bool checkCommand = options.Command == TCommand::Check;
     if (parser.isSet(checkOption)) {
@@ -845,6 +867,10 @@ int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
     if (options.Command != TCommand::Fix &&
         (options.Diff || options.DryRun || options.AddMissing)) {
         err << "--diff, --dry-run and --add-missing go with fix.\n" << Usage << '\n';
+        return CliExitBadInput;
+    }
+    if (options.Command == TCommand::Process && options.Forms) {
+        err << "--forms goes with check and fix.\n" << Usage << '\n';
         return CliExitBadInput;
     }
     if (options.Command != TCommand::Check && options.Strict) {

@@ -293,7 +293,7 @@ std::string Captions(std::size_t count)
 
 } // namespace
 
-const ICaptionFormat* ScopeFormatFor(const std::string& fileName)
+const ICaptionFormat* ScopeFormatFor(const std::string& fileName, const RScopeFileOptions& options)
 {
     static const TResourceScriptFormat ResourceScripts;
     const std::string lowered = Lowered(fileName);
@@ -304,7 +304,7 @@ const ICaptionFormat* ScopeFormatFor(const std::string& fileName)
         return &QtForms;
     static const TQtTranslationFormat QtTranslations{TFormsByClass{}};
     if (lowered.size() > 3 && lowered.ends_with(".ts"))
-        return &QtTranslations;
+        return options.Translations ? options.Translations : &QtTranslations;
     return nullptr;
 }
 
@@ -408,7 +408,7 @@ CheckScopeFiles(const std::vector<std::string>& fileNames, const RScopeFileOptio
     std::atomic<std::size_t> done{0};
     const auto work = [&](bool reporting) {
         for (std::size_t i = next++; i < fileNames.size(); i = next++) {
-            if (const ICaptionFormat* format = ScopeFormatFor(fileNames[i]))
+            if (const ICaptionFormat* format = ScopeFormatFor(fileNames[i], options))
                 reports[i] = CheckScopeFile(fileNames[i], *format, options);
             ++done;
             if (reporting && progress)

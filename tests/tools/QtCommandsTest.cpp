@@ -114,6 +114,34 @@ TEST_F(QtCommandsTest, TranslationsAreMendedInTheirTranslationsOnly)
     EXPECT_EQ(russian, expected);
 }
 
+TEST_F(QtCommandsTest, WithTheFormsEachMenuOfEveryLanguageIsAScopeOfItsOwn)
+{
+    const QString forms = QStringLiteral(QUARNEL_FORMATS_DATA);
+    for (const char* name : {"editor_de.ts", "editor_ru.ts", "editor_ja.ts"}) {
+        const std::string file = CopyFixture(name);
+        const std::string before = ReadBytes(file);
+        const TRun check = RunTool({"check", "--forms", forms, Q(file)});
+        EXPECT_EQ(check.Status, 1) << name;
+        EXPECT_NE(check.Out.find("error: key '"), std::string::npos) << check.Out;
+        EXPECT_NE(check.Out.find(" [EditorWindow: menu menubar > \"&Edit\"]\n"), std::string::npos)
+            << check.Out;
+
+        EXPECT_EQ(RunTool({"fix", "--forms", forms, Q(file)}).Status, 0) << name;
+        const std::string after = ReadBytes(file);
+        EXPECT_EQ(SourceLines(after), SourceLines(before)) << name;
+        EXPECT_EQ(RunTool({"check", "--forms", forms, Q(file)}).Status, 0) << name;
+    }
+    // In German the Edit menu's Paste gives "S" back to Cut: one marker moves.
+    const std::string german = ReadBytes(FDir.filePath("editor_de.ts").toStdString());
+    EXPECT_NE(german.find("<translation>&amp;Einsetzen</translation>"), std::string::npos);
+
+    const TRun missing = RunTool({"check", "--forms", Q(FDir.filePath("none").toStdString()),
+                                  Q(FDir.filePath("editor_de.ts").toStdString())});
+    EXPECT_EQ(missing.Status, 2);
+    EXPECT_NE(missing.Err.find("no such folder of forms"), std::string::npos);
+    EXPECT_EQ(RunTool({"--forms", forms, "x.lst"}).Status, 2);
+}
+
 TEST_F(QtCommandsTest, MalformedXmlIsReportedInQtsWordsAndNothingIsWritten)
 {
     std::string broken = ToolForm;
