@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t s = 0; s < form.Comments.size(); ++s)
         Require(form.Comments[s].size() == form.File.Scopes[s].Captions.size(),
                 "a comment per caption");
-    for (const RFileNote& note : form.Notes)
+    for (const RFileNote& note : form.File.Notes)
         Require(note.Place.Offset <= size, "notes lie inside the file");
     RequireMarkersWriteBack(bytes, form.File, format);
     return 0;

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const TFormsByClass& forms : {TFormsByClass{}, TFormsByClass{{form.ClassName, &form}}}) {
         const RTranslationScopes scopes = ScopeTranslation(translation, forms);
         RequireSoundQtPlaces(scopes.File, size);
-        for (const RFileNote& note : scopes.Notes)
+        for (const RFileNote& note : scopes.File.Notes)
             Require(note.Place.Offset <= size, "notes lie inside the file");
         RequireMarkersWriteBack(bytes, scopes.File, TQtTranslationFormat(forms));
     }

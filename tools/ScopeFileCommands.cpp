@@ -85,6 +85,13 @@ public:
                  ": ";
         FText.append(severity).append(": ").append(text).append(" [").append(scope).append("]\n");
     }
+    // A reader's note, which belongs to no scope.
+    void Add(const RFileNote& note)
+    {
+        FText += FFileName + ':' + std::to_string(note.Place.Line) + ':' +
+                 std::to_string(note.Place.Column) + ": " + (note.Warning ? "warning" : "note") +
+                 ": " + note.Message + '\n';
+    }
     const std::string& Text() const { return FText; }
 
 private:
@@ -334,6 +341,10 @@ RFileReport CheckScopeFile(const std::string& fileName, const ICaptionFormat& fo
         }
         if (options.Explain && ExplainIfImpossible(messages, scope, engine))
             errors = true;
+    }
+    for (const RFileNote& note : file.Notes) {
+        messages.Add(note);
+        warnings = warnings || note.Warning;
     }
     report.Out = messages.Text();
     report.Status = errors || (options.Strict && warnings) ? 1 : 0;

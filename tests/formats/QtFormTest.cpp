@@ -75,10 +75,10 @@ TEST(QtFormReader, FindsMenusControlsAndPagesInTheirScopes)
     EXPECT_TRUE(form.File.Scopes[0].Enclosing.empty());
     EXPECT_TRUE(form.File.Scopes[5].Enclosing.empty());
 
-    ASSERT_EQ(form.Notes.size(), 1u);
-    EXPECT_EQ(form.Notes[0].Message,
+    ASSERT_EQ(form.File.Notes.size(), 1u);
+    EXPECT_EQ(form.File.Notes[0].Message,
               "label hintLabel has no buddy, so its marker shows as it stands");
-    EXPECT_EQ(form.Notes[0].Place.Line, 26u);
+    EXPECT_EQ(form.File.Notes[0].Place.Line, 26u);
 }
 
 TEST(QtFormReader, PlacesNameTheBytesOfEachCaptionWhateverItsSpelling)
@@ -208,8 +208,8 @@ TEST(QtFormReader, PassesOverStringsSpeltWithEntitiesOfTheirOwn)
                               "</property></widget></widget></ui>";
     const RQtForm form = ReadQtForm(bytes, "entity.ui");
     EXPECT_EQ(DumpScopes(form.File), "");
-    ASSERT_EQ(form.Notes.size(), 1u);
-    EXPECT_EQ(form.Notes[0].Place.Offset, bytes.find("&amp;About"));
+    ASSERT_EQ(form.File.Notes.size(), 1u);
+    EXPECT_EQ(form.File.Notes[0].Place.Offset, bytes.find("&amp;About"));
 }
 
 TEST(QtFormReader, TakesDeepAndWideFormsInStride)

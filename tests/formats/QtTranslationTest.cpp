@@ -74,10 +74,10 @@ TEST_F(QtTranslationTest, TakesTheScopesOfTheFormForFinishedTranslationsOnly)
     for (const RCaptionScope& scope : scopes.File.Scopes)
         ExpectPlacesMatchUtf8Source(bytes, scope);
 
-    ASSERT_EQ(scopes.Notes.size(), 2u);
-    EXPECT_EQ(scopes.Notes[0].Message, "translation has no key, but its source \"&Quit\" has one");
-    EXPECT_EQ(scopes.Notes[0].Place.Offset, bytes.find("Beenden"));
-    EXPECT_EQ(scopes.Notes[1].Message,
+    ASSERT_EQ(scopes.File.Notes.size(), 2u);
+    EXPECT_EQ(scopes.File.Notes[0].Message, "translation has no key, but its source \"&Quit\" has one");
+    EXPECT_EQ(scopes.File.Notes[0].Place.Offset, bytes.find("Beenden"));
+    EXPECT_EQ(scopes.File.Notes[1].Message,
               "no form given has the class SearchPanel; its messages are checked as one scope");
 }
 

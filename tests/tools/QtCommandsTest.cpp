@@ -135,6 +135,22 @@ TEST_F(QtCommandsTest, WithTheFormsEachMenuOfEveryLanguageIsAScopeOfItsOwn)
     const std::string german = ReadBytes(FDir.filePath("editor_de.ts").toStdString());
     EXPECT_NE(german.find("<translation>&amp;Einsetzen</translation>"), std::string::npos);
 
+    // What per-string checkers report comes too, and how a context without a form was read.
+    const TRun notes = RunTool({"check", "--forms", forms, Q(CopyFixture("editor_de.ts"))});
+    EXPECT_NE(notes.Out.find(":74:22: warning: translation has no key, but its source \"&Quit\" "
+                             "has one\n"),
+              std::string::npos)
+        << notes.Out;
+    EXPECT_NE(notes.Out.find(":105:10: note: no form given has the class SearchPanel; its "
+                             "messages are checked as one scope\n"),
+              std::string::npos)
+        << notes.Out;
+    const TRun form = RunTool({"check", Q(CopyFixture("editor.ui"))});
+    EXPECT_NE(form.Out.find(":26:16: warning: label hintLabel has no buddy, so its marker shows "
+                            "as it stands\n"),
+              std::string::npos)
+        << form.Out;
+
     const TRun missing = RunTool({"check", "--forms", Q(FDir.filePath("none").toStdString()),
                                   Q(FDir.filePath("editor_de.ts").toStdString())});
     EXPECT_EQ(missing.Status, 2);

@@ -226,7 +226,8 @@ public:
         ScopeControls();
         ScopeMenus();
         DropEmptyScopes();
-        FResult.Notes.insert(FResult.Notes.begin(), FForm.Notes.begin(), FForm.Notes.end());
+        FResult.File.Notes.insert(FResult.File.Notes.begin(), FForm.Notes.begin(),
+                                  FForm.Notes.end());
         return std::move(FResult);
     }
 
@@ -313,7 +314,7 @@ private:
             if (!node.HasBuddy) {
                 const RMarkers markers = ScanMarkers(node.Text->Text.Text, '&');
                 if (!markers.Singles.empty() || markers.LoneAtEnd)
-                    FResult.Notes.push_back(
+                    FResult.File.Notes.push_back(
                         {node.Text->Text.Places.front(),
                          "label " + node.Name + " has no buddy, so its marker shows as it stands"});
             }

@@ -18,21 +18,13 @@
 #include <string_view>
 #include <vector>
 
-// Something worth telling the user that is not a key conflict, such as a marker that shows.
-struct RFileNote
-{
-    RSourcePlace Place;
-    std::string Message;
-};
-
 struct RQtForm
 {
     std::string ClassName; // the form's `<class>`, which names its translation context
-    RCaptionFile File;
+    RCaptionFile File;     // its notes: labels whose marker shows, strings passed over
     // The disambiguating comment of each caption's string (its translation key with the
     // text), parallel to File.Scopes[i].Captions.
     std::vector<std::vector<std::string>> Comments;
-    std::vector<RFileNote> Notes;
 };
 
 // Throws EFormatError, "FILE:LINE:COL: message" in Qt's words, for XML that is not well formed,

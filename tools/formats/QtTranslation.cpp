@@ -118,11 +118,11 @@ public:
             const bool sourceKey = HasKey(message.Source);
             if (sourceKey == HasKey(message.Translation.Text))
                 continue;
-            FOut.Notes.push_back({message.Translation.Start(),
-                                  sourceKey ? "translation has no key, but its source \"" +
-                                                  message.Source + "\" has one"
-                                            : "translation has a key, but its source \"" +
-                                                  message.Source + "\" has none"});
+            FOut.File.Notes.push_back({message.Translation.Start(),
+                                       sourceKey ? "translation has no key, but its source \"" +
+                                                       message.Source + "\" has one"
+                                                 : "translation has a key, but its source \"" +
+                                                       message.Source + "\" has none"});
         }
     }
 
@@ -210,8 +210,10 @@ RTranslationScopes ScopeTranslation(const RQtTranslation& translation, const TFo
         } else if (forms.empty()) {
             scoper.AsWhole("context " + context.Name + " (whole context: no forms given)");
         } else {
-            out.Notes.push_back({context.Place, "no form given has the class " + context.Name +
-                                                    "; its messages are checked as one scope"});
+            out.File.Notes.push_back({context.Place,
+                                      "no form given has the class " + context.Name +
+                                          "; its messages are checked as one scope",
+                                      false});
             scoper.AsWhole("context " + context.Name + " (whole context: no form of that class)");
         }
         scoper.CompareKeys();

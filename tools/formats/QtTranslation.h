@@ -47,10 +47,9 @@ RQtTranslation ReadQtTranslation(std::string_view bytes, const std::string& file
 
 struct RTranslationScopes
 {
+    // Its notes: per-string findings (a key in the source but none in its translation, or the
+    // reverse) and contexts checked as a whole for want of their form.
     RCaptionFile File;
-    // Per-string findings (a key in the source but none in its translation, or the reverse)
-    // and notes on contexts checked as a whole.
-    std::vector<RFileNote> Notes;
 };
 
 // The forms by class name; an empty map checks every context as a whole, and says so once.
