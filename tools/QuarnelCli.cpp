@@ -6,6 +6,7 @@
 #include "Lint.h"
 #include "ListFile.h"
 #include "Pinning.h"
+#include "QtFormSet.h"
 #include "QuarnelError.h"
 #include "Scope.h"
 #include "ScopeFileCommands.h"
@@ -15,6 +16,7 @@
 
 #include <QCommandLineParser>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <bit>
@@ -37,9 +39,9 @@ constexpr const char* Usage =
     "Usage: quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain] "
     "[--keep] [FILE|-]\n"
     "       quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain] "
-    "[FILE|DIR|-]...\n"
+    "[--forms DIR] [FILE|DIR|-]...\n"
     "       quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff] "
-    "[--dry-run] FILE|DIR...";
+    "[--dry-run] [--forms DIR] FILE|DIR...";
 
 // Written out in full rather than generated: a reference page reads better in sections than
 // Qt's one-line-per-option list.
@@ -51,9 +53,9 @@ SYNOPSIS
     quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain]
                 [--keep] [FILE|-]
     quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain]
-                [FILE|DIR|-]...
+                [--forms DIR] [FILE|DIR|-]...
     quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff]
-                [--dry-run] FILE|DIR...
+                [--dry-run] [--forms DIR] FILE|DIR...
     quarnel-cli --help
 
 DESCRIPTION
@@ -66,7 +68,8 @@ DESCRIPTION
     for a literal marker character.
 
     check and fix work on files whose captions already carry markers; several files
-    may be given, and a folder stands for every .lst and .rc file in it and below it.
+    may be given, and a folder stands for every .lst, .rc, .ui and .ts file in it and
+    below it.
 
     A Windows resource script (.rc) holds its captions in scopes: the top-level
     entries of a MENU or MENUEX, the entries of each POPUP, and the controls of a
@@ -74,6 +77,13 @@ DESCRIPTION
     whatever --keys says; the marker is "&". A menu caption ends at its tab. A
     control with SS_NOPREFIX carries no key. The file may be UTF-8 (with or without
     BOM), UTF-16LE with BOM, or in the code pages its #pragma code_page lines name.
+
+    A Qt Designer form (.ui) has a scope for its menu bar, one for each menu (its
+    addaction entries in order), one for the form's buttons, check boxes, group boxes
+    and labels with a buddy, and one for each tab or tool box page. A Qt Linguist file
+    (.ts) is checked in its translations only, each context as one scope whose
+    sources carry a key; unfinished, vanished and obsolete translations are passed
+    over. Both are UTF-8 XML with the marker written "&amp;".
 
 OPTIONS
     --marker C
@@ -126,6 +136,11 @@ OPTIONS
 
     --add-missing
         With fix of .rc files: dialog controls without a key get one too.
+
+    --forms DIR
+        With check and fix of .ts files: every translation takes the scope its
+        source has in the Designer form (.ui, in DIR or below) whose class names
+        its context; contexts without a form are checked each as one scope.
 
     -h, --help
         Shows this help.
@@ -214,6 +229,7 @@ struct TOptions
     bool DryRun = false;
     bool Strict = false;                 // check of scope files
     bool AddMissing = false;             // fix of scope files
+    std::optional<std::string> Forms;    // check and fix of .ts files: --forms DIR
     std::optional<std::string> FileName; // none: standard input
 
     // How messages name the input.
@@ -542,6 +558,13 @@ std::string BytesOf(const QString& argument)
     return argument.toLatin1().toStdString();
 }
 
+// Whether a .ts file found in a folder is a Linguist translation: its start names the root.
+bool IsLinguistFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(1024).contains("<TS");
+}
+
 // Files as given, each folder replaced by the list files in it and below it, in name order.
 std::vector<std::string> ExpandInputs(const QStringList& arguments)
 {
@@ -554,10 +577,15 @@ std::vector<std::string> ExpandInputs(const QStringList& arguments)
         }
         std::vector<std::string> found;
         QDirIterator walk(path,
-                          {QStringLiteral("*.lst"), QStringLiteral("*.rc"), QStringLiteral("*.RC")},
+                          {QStringLiteral("*.lst"), QStringLiteral("*.rc"), QStringLiteral("*.RC"),
+                           QStringLiteral("*.ui"), QStringLiteral("*.ts")},
                           QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (walk.hasNext())
-            found.push_back(QFile::encodeName(walk.next()).toStdString());
+        while (walk.hasNext()) {
+            const QString foundPath = walk.next();
+            if (foundPath.endsWith(QLatin1StringView(".ts")) && !IsLinguistFile(foundPath))
+                continue; // TypeScript, in a project that has both
+            found.push_back(QFile::encodeName(foundPath).toStdString());
+        }
         std::sort(found.begin(), found.end());
         files.insert(files.end(), found.begin(), found.end());
     }
@@ -664,8 +692,20 @@ std::function<void(std::size_t, std::size_t)> ProgressOn(std::ostream& err, std:
 int RunFiles(TOptions options, const std::vector<std::string>& files, std::istream& in,
              std::ostream& out, std::ostream& err)
 {
-    const RScopeFileOptions scoped{options.Strict, options.Explain, options.AddMissing,
-                                   options.Diff, options.DryRun};
+    RScopeFileOptions scoped{options.Strict, options.Explain, options.AddMissing, options.Diff,
+                             options.DryRun};
+    std::optional<TQtFormSet> forms;
+    std::optional<TQtTranslationFormat> translations;
+    if (options.Forms) {
+        try {
+            forms.emplace(*options.Forms);
+        } catch (const EFormatError& error) {
+            err << error.what() << '\n';
+            return CliExitBadInput;
+        }
+        translations.emplace(forms->ByClass());
+        scoped.Translations = &*translations;
+    }
     // Scope files are checked in parallel first; their reports keep their place among the rest.
     std::vector<RFileReport> checked;
     if (options.Command == TCommand::Check)
@@ -673,7 +713,7 @@ int RunFiles(TOptions options, const std::vector<std::string>& files, std::istre
     int status = CliExitSuccess;
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::string& file = files[i];
-        if (const ICaptionFormat* format = ScopeFormatFor(file)) {
+        if (const ICaptionFormat* format = ScopeFormatFor(file, scoped)) {
             const RFileReport report = options.Command == TCommand::Check
                                            ? checked[i]
                                            : FixScopeFile(file, *format, scoped);
@@ -729,9 +769,10 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
     const QCommandLineOption dryRunOption(QStringLiteral("dry-run"));
     const QCommandLineOption strictOption(QStringLiteral("strict"));
     const QCommandLineOption addMissingOption(QStringLiteral("add-missing"));
+    const QCommandLineOption formsOption(QStringLiteral("forms"), QString(), QStringLiteral("DIR"));
     parser.addOptions({helpOption, markerOption, keysOption, formatOption, explainOption,
                        keepOption, checkOption, diffOption, dryRunOption, strictOption,
-                       addMissingOption});
+                       addMissingOption, formsOption});
 
     if (!parser.parse(optionArguments)) {
         err << BytesOf(parser.errorText()) << '\n' << Usage << '\n';
@@ -772,6 +813,8 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
     options.DryRun = parser.isSet(dryRunOption);
     options.Strict = parser.isSet(strictOption);
     options.AddMissing = parser.isSet(addMissingOption);
+    if (parser.isSet(formsOption))
+        options.Forms = BytesOf(parser.value(formsOption));
     // The check command explains scopes of resource files; the older --check takes nothing.
     const bool checkCommand = options.Command == TCommand::Check;
     if (parser.isSet(checkOption)) {
@@ -793,6 +836,10 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
     if (options.Command != TCommand::Fix &&
         (options.Diff || options.DryRun || options.AddMissing)) {
         err << "--diff, --dry-run and --add-missing go with fix.\n" << Usage << '\n';
+        return CliExitBadInput;
+    }
+    if (options.Command == TCommand::Process && options.Forms) {
+        err << "--forms goes with check and fix.\n" << Usage << '\n';
         return CliExitBadInput;
     }
     if (options.Command != TCommand::Check && options.Strict) {

@@ -3,6 +3,8 @@
 #include "AtomicFile.h"
 #include "Lint.h"
 #include "MarkerEdits.h"
+#include "QtForm.h"
+#include "QtTranslation.h"
 #include "ResourceScript.h"
 #include "Scope.h"
 #include "UnicodeKeyRule.h"
@@ -80,6 +82,13 @@ public:
         FText += FFileName + ':' + std::to_string(place.Line) + ':' + std::to_string(place.Column) +
                  ": ";
         FText.append(severity).append(": ").append(text).append(" [").append(scope).append("]\n");
+    }
+    // A reader's note, which belongs to no scope.
+    void Add(const RFileNote& note)
+    {
+        FText += FFileName + ':' + std::to_string(note.Place.Line) + ':' +
+                 std::to_string(note.Place.Column) + ": " + (note.Warning ? "warning" : "note") +
+                 ": " + note.Message + '\n';
     }
     const std::string& Text() const { return FText; }
 
@@ -206,12 +215,18 @@ std::string Captions(std::size_t count)
 
 } // namespace
 
-const ICaptionFormat* ScopeFormatFor(const std::string& fileName)
+const ICaptionFormat* ScopeFormatFor(const std::string& fileName, const RScopeFileOptions& options)
 {
     static const TResourceScriptFormat ResourceScripts;
     const std::string lowered = Lowered(fileName);
     if (lowered.size() > 3 && lowered.ends_with(".rc"))
         return &ResourceScripts;
+    static const TQtFormFormat QtForms;
+    if (lowered.size() > 3 && lowered.ends_with(".ui"))
+        return &QtForms;
+    static const TQtTranslationFormat QtTranslations{TFormsByClass{}};
+    if (lowered.size() > 3 && lowered.ends_with(".ts"))
+        return options.Translations ? options.Translations : &QtTranslations;
     return nullptr;
 }
 
@@ -241,6 +256,10 @@ RFileReport CheckScopeFile(const std::string& fileName, const ICaptionFormat& fo
         }
         if (options.Explain && ExplainIfImpossible(messages, scope, engine))
             errors = true;
+    }
+    for (const RFileNote& note : file.Notes) {
+        messages.Add(note);
+        warnings = warnings || note.Warning;
     }
     report.Out = messages.Text();
     report.Status = errors || (options.Strict && warnings) ? 1 : 0;
@@ -316,7 +335,7 @@ CheckScopeFiles(const std::vector<std::string>& fileNames, const RScopeFileOptio
     std::atomic<std::size_t> done{0};
     const auto work = [&](bool reporting) {
         for (std::size_t i = next++; i < fileNames.size(); i = next++) {
-            if (const ICaptionFormat* format = ScopeFormatFor(fileNames[i]))
+            if (const ICaptionFormat* format = ScopeFormatFor(fileNames[i], options))
                 reports[i] = CheckScopeFile(fileNames[i], *format, options);
             ++done;
             if (reporting && progress)

@@ -18,6 +18,9 @@ struct RScopeFileOptions
     bool AddMissing = false; // fix: captions that may stay without a key get one too
     bool Diff = false;       // fix: print a unified diff instead of writing
     bool DryRun = false;     // fix: write nothing, say what would change
+    // Linguist translations read in the scopes of their forms (--forms); none: each context
+    // as one scope.
+    const ICaptionFormat* Translations = nullptr;
 };
 
 // What one file gives: its standard output and error text, and its exit status.
@@ -29,7 +32,8 @@ struct RFileReport
 };
 
 // The format that reads a file of this name, by its extension; nullptr for none.
-const ICaptionFormat* ScopeFormatFor(const std::string& fileName);
+const ICaptionFormat* ScopeFormatFor(const std::string& fileName,
+                                     const RScopeFileOptions& options = {});
 
 RFileReport CheckScopeFile(const std::string& fileName, const ICaptionFormat& format,
                            const RScopeFileOptions& options);

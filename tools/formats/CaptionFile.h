@@ -59,9 +59,19 @@ struct RCaptionScope
     std::vector<std::size_t> Enclosing;
 };
 
+// Something a reader found that is no key conflict, such as a marker that shows as it stands;
+// reported beside the findings of the scopes.
+struct RFileNote
+{
+    RSourcePlace Place;
+    std::string Message;
+    bool Warning = true; // false: how the file was read, for information
+};
+
 struct RCaptionFile
 {
     std::vector<RCaptionScope> Scopes;
+    std::vector<RFileNote> Notes;
 };
 
 // A file a reader cannot take: the message names the file and what is wrong, and nothing of

@@ -1,0 +1,185 @@
+// check and fix on Designer forms and Linguist translations through the batch tool's entry
+// function: findings with their places and scopes, and fixes that change nothing but markers.
+#include "CliRun.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A dialog with a menu bar whose Edit menu uses "C" twice.
+constexpr const char* ToolForm = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                                 "<ui version=\"4.0\">\r\n"
+                                 " <class>Tool</class>\r\n"
+                                 " <widget class=\"QMainWindow\" name=\"Tool\">\r\n"
+                                 "  <widget class=\"QMenuBar\" name=\"bar\">\r\n"
+                                 "   <widget class=\"QMenu\" name=\"menuEdit\">\r\n"
+                                 "    <property name=\"title\">\r\n"
+                                 "     <string>&amp;Edit</string>\r\n"
+                                 "    </property>\r\n"
+                                 "    <addaction name=\"cut\"/>\r\n"
+                                 "    <addaction name=\"separator\"/>\r\n"
+                                 "    <addaction name=\"copy\"/>\r\n"
+                                 "   </widget>\r\n"
+                                 "   <addaction name=\"menuEdit\"/>\r\n"
+                                 "  </widget>\r\n"
+                                 "  <action name=\"cut\">\r\n"
+                                 "   <property name=\"text\">\r\n"
+                                 "    <string>&amp;Cut</string>\r\n"
+                                 "   </property>\r\n"
+                                 "  </action>\r\n"
+                                 "  <action name=\"copy\">\r\n"
+                                 "   <property name=\"text\">\r\n"
+                                 "    <string>&#x26;Copy</string>\r\n"
+                                 "   </property>\r\n"
+                                 "  </action>\r\n"
+                                 " </widget>\r\n"
+                                 "</ui>\r\n";
+
+class QtCommandsTest : public testing::Test
+{
+protected:
+    std::string Write(const std::string& name, const std::string& bytes) const
+    {
+        const std::string path = FDir.filePath(QString::fromStdString(name)).toStdString();
+        WriteBytes(path, bytes);
+        return path;
+    }
+    std::string CopyFixture(const std::string& name) const
+    {
+        return Write(name, ReadBytes(std::string(QUARNEL_FORMATS_DATA) + '/' + name));
+    }
+    static QString Q(const std::string& path) { return QString::fromStdString(path); }
+
+    // The lines of a file that hold a source, which a fix must never change.
+    static std::vector<std::string> SourceLines(const std::string& bytes)
+    {
+        std::vector<std::string> lines;
+        for (std::size_t at = bytes.find("<source>"); at != std::string::npos;
+             at = bytes.find("<source>", at + 1))
+            lines.push_back(bytes.substr(at, bytes.find('\n', at) - at));
+        return lines;
+    }
+
+    QTemporaryDir FDir;
+};
+
+TEST_F(QtCommandsTest, FormsAreCheckedAndMendedInTheirMenus)
+{
+    const std::string form = Write("tool.ui", ToolForm);
+    TRun run = RunTool({"check", Q(form)});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out, form + ":23:13: error: key 'C' is used on lines 18, 23 "
+                              "[menu bar > \"&Edit\"]\n");
+
+    run = RunTool({"fix", Q(form)});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    std::string expected = ToolForm;
+    expected.replace(expected.find("&#x26;Copy"), 10, "C&amp;opy");
+    EXPECT_EQ(ReadBytes(form), expected);
+
+    EXPECT_EQ(RunTool({"check", Q(form)}), (TRun{0, "", ""}));
+    EXPECT_EQ(RunTool({"fix", Q(form)}), (TRun{0, "", ""}));
+    EXPECT_EQ(ReadBytes(form), expected);
+}
+
+TEST_F(QtCommandsTest, TranslationsAreMendedInTheirTranslationsOnly)
+{
+    for (const char* name : {"editor_de.ts", "editor_ru.ts", "editor_ja.ts"}) {
+        const std::string file = CopyFixture(name);
+        const std::string before = ReadBytes(file);
+        const TRun check = RunTool({"check", Q(file)});
+        EXPECT_EQ(check.Status, 1) << name;
+        EXPECT_NE(check.Out.find("[context EditorWindow (whole context: no forms given)]"),
+                  std::string::npos)
+            << check.Out;
+
+        const TRun fix = RunTool({"fix", Q(file)});
+        EXPECT_EQ(fix.Status, 0) << name << fix.Err;
+        const std::string after = ReadBytes(file);
+        EXPECT_EQ(SourceLines(after), SourceLines(before)) << name;
+        EXPECT_NE(after, before) << name;
+        EXPECT_EQ(RunTool({"check", Q(file)}).Status, 0) << name;
+        EXPECT_EQ(RunTool({"fix", Q(file)}), (TRun{0, "", ""})) << name;
+    }
+    // Russian: Paste leaves the key of Cut for the next letter that is free.
+    const std::string russian = ReadBytes(FDir.filePath("editor_ru.ts").toStdString());
+    std::string expected = ReadBytes(std::string(QUARNEL_FORMATS_DATA) + "/editor_ru.ts");
+    const std::string paste = "&amp;Вставить";
+    expected.replace(expected.find(paste), paste.size(), "В&amp;ставить");
+    EXPECT_EQ(russian, expected);
+}
+
+TEST_F(QtCommandsTest, WithTheFormsEachMenuOfEveryLanguageIsAScopeOfItsOwn)
+{
+    const QString forms = QStringLiteral(QUARNEL_FORMATS_DATA);
+    for (const char* name : {"editor_de.ts", "editor_ru.ts", "editor_ja.ts"}) {
+        const std::string file = CopyFixture(name);
+        const std::string before = ReadBytes(file);
+        const TRun check = RunTool({"check", "--forms", forms, Q(file)});
+        EXPECT_EQ(check.Status, 1) << name;
+        EXPECT_NE(check.Out.find("error: key '"), std::string::npos) << check.Out;
+        EXPECT_NE(check.Out.find(" [EditorWindow: menu menubar > \"&Edit\"]\n"), std::string::npos)
+            << check.Out;
+
+        EXPECT_EQ(RunTool({"fix", "--forms", forms, Q(file)}).Status, 0) << name;
+        const std::string after = ReadBytes(file);
+        EXPECT_EQ(SourceLines(after), SourceLines(before)) << name;
+        EXPECT_EQ(RunTool({"check", "--forms", forms, Q(file)}).Status, 0) << name;
+    }
+    // In German the Edit menu's Paste gives "S" back to Cut: one marker moves.
+    const std::string german = ReadBytes(FDir.filePath("editor_de.ts").toStdString());
+    EXPECT_NE(german.find("<translation>&amp;Einsetzen</translation>"), std::string::npos);
+
+    // What per-string checkers report comes too, and how a context without a form was read.
+    const TRun notes = RunTool({"check", "--forms", forms, Q(CopyFixture("editor_de.ts"))});
+    EXPECT_NE(notes.Out.find(":74:22: warning: translation has no key, but its source \"&Quit\" "
+                             "has one\n"),
+              std::string::npos)
+        << notes.Out;
+    EXPECT_NE(notes.Out.find(":105:10: note: no form given has the class SearchPanel; its "
+                             "messages are checked as one scope\n"),
+              std::string::npos)
+        << notes.Out;
+    const TRun form = RunTool({"check", Q(CopyFixture("editor.ui"))});
+    EXPECT_NE(form.Out.find(":26:16: warning: label hintLabel has no buddy, so its marker shows "
+                            "as it stands\n"),
+              std::string::npos)
+        << form.Out;
+
+    const TRun missing = RunTool({"check", "--forms", Q(FDir.filePath("none").toStdString()),
+                                  Q(FDir.filePath("editor_de.ts").toStdString())});
+    EXPECT_EQ(missing.Status, 2);
+    EXPECT_NE(missing.Err.find("no such folder of forms"), std::string::npos);
+    EXPECT_EQ(RunTool({"--forms", forms, "x.lst"}).Status, 2);
+}
+
+TEST_F(QtCommandsTest, MalformedXmlIsReportedInQtsWordsAndNothingIsWritten)
+{
+    std::string broken = ToolForm;
+    broken.replace(broken.find("</action>"), 9, "</actoin>");
+    const std::string file = Write("broken.ui", broken);
+    const TRun check = RunTool({"check", Q(file)});
+    EXPECT_EQ(check.Status, 2);
+    EXPECT_EQ(check.Err, file + ":20:11: Opening and ending tag mismatch.\n");
+    EXPECT_EQ(RunTool({"fix", Q(file)}).Status, 2);
+    EXPECT_EQ(ReadBytes(file), broken);
+}
+
+TEST_F(QtCommandsTest, FoldersHoldFormsAndTranslationsButNotTypeScript)
+{
+    const std::string form = Write("tool.ui", ToolForm);
+    CopyFixture("editor_ja.ts");
+    Write("main.ts", "let menu: string = \"&Edit\";\n");
+    const TRun run = RunTool({"check", FDir.path()});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "");
+    EXPECT_NE(run.Out.find("editor_ja.ts:24:"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("tool.ui:23:"), std::string::npos) << run.Out;
+}
+
+} // namespace
