@@ -7,6 +7,7 @@
 #include "Pinning.h"
 #include "QuarnelError.h"
 #include "Scope.h"
+#include "ScopeFileCommands.h"
 #include "UnicodeKeyRule.h"
 
 #include <QCommandLineParser>
@@ -15,12 +16,16 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <bit>
+#include <chrono>
+#include <functional>
+#include <iostream>
 #include <istream>
 #include <iterator>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -28,8 +33,10 @@ namespace {
 constexpr const char* Usage =
     "Usage: quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain] "
     "[--keep] [FILE|-]\n"
-    "       quarnel-cli check [--marker C] [--keys ascii|unicode] [FILE|DIR|-]...\n"
-    "       quarnel-cli fix [--marker C] [--keys ascii|unicode] [--diff] [--dry-run] FILE|DIR...";
+    "       quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain] "
+    "[FILE|DIR|-]...\n"
+    "       quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff] "
+    "[--dry-run] FILE|DIR...";
 
 // Written out in full rather than generated: a reference page reads better in sections than
 // Qt's one-line-per-option list.
@@ -40,8 +47,10 @@ constexpr const char* HelpPage =
 SYNOPSIS
     quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain]
                 [--keep] [FILE|-]
-    quarnel-cli check [--marker C] [--keys ascii|unicode] [FILE|DIR|-]...
-    quarnel-cli fix [--marker C] [--keys ascii|unicode] [--diff] [--dry-run] FILE|DIR...
+    quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain]
+                [FILE|DIR|-]...
+    quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff]
+                [--dry-run] FILE|DIR...
     quarnel-cli --help
 
 DESCRIPTION
@@ -54,7 +63,14 @@ DESCRIPTION
     for a literal marker character.
 
     check and fix work on files whose captions already carry markers; several files
-    may be given, and a folder stands for every .lst file in it and below it.
+    may be given, and a folder stands for every .lst and .rc file in it and below it.
+
+    A Windows resource script (.rc) holds its captions in scopes: the top-level
+    entries of a MENU or MENUEX, the entries of each POPUP, and the controls of a
+    DIALOG or DIALOGEX. Keys differ within a scope and follow the unicode rule
+    whatever --keys says; the marker is "&". A menu caption ends at its tab. A
+    control with SS_NOPREFIX carries no key. The file may be UTF-8 (with or without
+    BOM), UTF-16LE with BOM, or in the code pages its #pragma code_page lines name.
 
 OPTIONS
     --marker C
@@ -81,7 +97,9 @@ OPTIONS
         When no combination exists, also say why on standard error: every caption
         without a character that can be a key, or else a group of captions that
         share fewer keys than they are, none of which could be left out, and how
-        many captions at most can get distinct keys.
+        many captions at most can get distinct keys. With check of .rc files: for a
+        scope whose captions cannot all get distinct keys, the captions without any
+        key or the smallest group of captions with fewer keys than members, as notes.
 
     --keep
         A caption that already carries exactly one marker keeps it and its key; the
@@ -98,6 +116,12 @@ OPTIONS
 
     --dry-run
         With fix: writes nothing and prints "FILE: N captions would change".
+
+    --strict
+        With check of .rc files: warnings count as findings for the exit status.
+
+    --add-missing
+        With fix of .rc files: dialog controls without a key get one too.
 
     -h, --help
         Shows this help.
@@ -116,6 +140,20 @@ COMMANDS
         change; the file is replaced atomically, and left as it was when its markers
         cannot be kept or no combination exists (the reasons go to standard error).
         Prints "FILE: N captions changed" for every file it changes.
+
+    check FILE.rc|DIR...
+        One line per finding, FILE:LINE:COL: error|warning: message [scope]: a key
+        used twice in a scope (naming every line), several markers in a caption, a
+        marker before a character that cannot be a key or at the end (errors); a
+        caption without a key (warnings, which count only with --strict).
+
+    fix FILE.rc|DIR...
+        Mends every scope with an error, and menu entries without a key, moving as
+        few markers as possible: the most existing keys stay, the earlier captions
+        first, and the mended captions take the first keys that fit. Only the bytes
+        of the changed captions change; encoding, BOM and line breaks stay. A scope
+        that cannot be mended is reported as check --explain reports it and left as
+        it is.
 
 EXIT STATUS
     0   Every caption got a key (an empty list succeeds with no output), or --check
@@ -136,6 +174,8 @@ EXAMPLES
     quarnel-cli check --keys unicode translations/
     quarnel-cli fix --diff translated.lst
     quarnel-cli fix --dry-run translations/ || echo "some lists need keys"
+    quarnel-cli check --explain res/
+    quarnel-cli fix --diff res/editor_de.rc
 )help";
 
 constexpr const char* StdinName = "<stdin>";
@@ -165,6 +205,8 @@ struct TOptions
     bool Keep = false;
     bool Diff = false;
     bool DryRun = false;
+    bool Strict = false;                 // check of scope files
+    bool AddMissing = false;             // fix of scope files
     std::optional<std::string> FileName; // none: standard input
 
     // How messages name the input.
@@ -487,8 +529,9 @@ std::vector<std::string> ExpandInputs(const QStringList& arguments)
             continue;
         }
         std::vector<std::string> found;
-        QDirIterator walk(argument, {QStringLiteral("*.lst")}, QDir::Files | QDir::Hidden,
-                          QDirIterator::Subdirectories);
+        QDirIterator walk(argument,
+                          {QStringLiteral("*.lst"), QStringLiteral("*.rc"), QStringLiteral("*.RC")},
+                          QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (walk.hasNext())
             found.push_back(walk.next().toLocal8Bit().toStdString());
         std::sort(found.begin(), found.end());
@@ -638,12 +681,43 @@ int FixFile(const TOptions& options, std::ostream& out, std::ostream& err)
     return options.DryRun ? CliExitNoCombination : CliExitSuccess;
 }
 
+// A progress line on standard error when it is a terminal and the work takes a while.
+std::function<void(std::size_t, std::size_t)> ProgressOn(std::ostream& err, std::size_t total)
+{
+    if (&err != &std::cerr || !isatty(STDERR_FILENO) || total < 2)
+        return {};
+    const auto start = std::chrono::steady_clock::now();
+    return [start, shown = false](std::size_t done, std::size_t all) mutable {
+        if (!shown && std::chrono::steady_clock::now() - start < std::chrono::seconds(1))
+            return;
+        shown = true;
+        std::cerr << "\rchecked " << done << " of " << all << " files" << (done == all ? "\n" : "")
+                  << std::flush;
+    };
+}
+
 // The worst status of all files: unreadable beats findings beats clean.
 int RunFiles(TOptions options, const std::vector<std::string>& files, std::istream& in,
              std::ostream& out, std::ostream& err)
 {
+    const RScopeFileOptions scoped{options.Strict, options.Explain, options.AddMissing,
+                                   options.Diff, options.DryRun};
+    // Scope files are checked in parallel first; their reports keep their place among the rest.
+    std::vector<RFileReport> checked;
+    if (options.Command == TCommand::Check)
+        checked = CheckScopeFiles(files, scoped, ProgressOn(err, files.size()));
     int status = CliExitSuccess;
-    for (const std::string& file : files) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& file = files[i];
+        if (const ICaptionFormat* format = ScopeFormatFor(file)) {
+            const RFileReport report = options.Command == TCommand::Check
+                                           ? checked[i]
+                                           : FixScopeFile(file, *format, scoped);
+            out << report.Out;
+            err << report.Err;
+            status = std::max(status, report.Status);
+            continue;
+        }
         options.FileName = file == "-" ? std::nullopt : std::optional<std::string>(file);
         int fileStatus = CliExitSuccess;
         try {
@@ -690,8 +764,11 @@ int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
     const QCommandLineOption checkOption(QStringLiteral("check"));
     const QCommandLineOption diffOption(QStringLiteral("diff"));
     const QCommandLineOption dryRunOption(QStringLiteral("dry-run"));
+    const QCommandLineOption strictOption(QStringLiteral("strict"));
+    const QCommandLineOption addMissingOption(QStringLiteral("add-missing"));
     parser.addOptions({helpOption, markerOption, keysOption, formatOption, explainOption,
-                       keepOption, checkOption, diffOption, dryRunOption});
+                       keepOption, checkOption, diffOption, dryRunOption, strictOption,
+                       addMissingOption});
 
     if (!parser.parse(optionArguments)) {
         err << parser.errorText().toStdString() << '\n' << Usage << '\n';
@@ -724,6 +801,10 @@ int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
     options.Keep = parser.isSet(keepOption);
     options.Diff = parser.isSet(diffOption);
     options.DryRun = parser.isSet(dryRunOption);
+    options.Strict = parser.isSet(strictOption);
+    options.AddMissing = parser.isSet(addMissingOption);
+    // The check command explains scopes of resource files; the older --check takes nothing.
+    const bool checkCommand = options.Command == TCommand::Check;
     if (parser.isSet(checkOption)) {
         if (options.Command == TCommand::Fix) {
             err << "fix takes no --check.\n" << Usage << '\n';
@@ -734,14 +815,19 @@ int RunCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
     // A check assigns nothing, so there is nothing to explain, keep or format; fix always
     // keeps and writes lists.
     if (options.Command != TCommand::Process &&
-        (options.Explain || options.Keep || parser.isSet(formatOption))) {
+        ((options.Explain && !checkCommand) || options.Keep || parser.isSet(formatOption))) {
         err << (options.Command == TCommand::Check ? "--check" : "fix")
             << " takes no --explain, --keep or --format.\n"
             << Usage << '\n';
         return CliExitBadInput;
     }
-    if (options.Command != TCommand::Fix && (options.Diff || options.DryRun)) {
-        err << "--diff and --dry-run go with fix.\n" << Usage << '\n';
+    if (options.Command != TCommand::Fix &&
+        (options.Diff || options.DryRun || options.AddMissing)) {
+        err << "--diff, --dry-run and --add-missing go with fix.\n" << Usage << '\n';
+        return CliExitBadInput;
+    }
+    if (options.Command != TCommand::Check && options.Strict) {
+        err << "--strict goes with check.\n" << Usage << '\n';
         return CliExitBadInput;
     }
     const QStringList positional = parser.positionalArguments();

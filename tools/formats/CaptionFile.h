@@ -107,6 +107,8 @@ class ICaptionFormat : public ICaptionEncoder
 public:
     // Throws EFormatError, naming fileName, for a file it cannot read.
     virtual RCaptionFile Read(std::string_view bytes, const std::string& fileName) const = 0;
+    // The whole file as UTF-8 text with its line breaks, to show it (a diff); throws as Read.
+    virtual std::string DecodedText(std::string_view bytes, const std::string& fileName) const = 0;
 };
 
 // Edits of one caption's text, as the tool decided them.

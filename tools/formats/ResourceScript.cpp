@@ -725,6 +725,11 @@ RCaptionFile ReadResourceScript(std::string_view bytes, const std::string& fileN
     return TParser(source, std::move(tokens)).Run();
 }
 
+std::string DecodeResourceScript(std::string_view bytes, const std::string& fileName)
+{
+    return DecodeSource(bytes, fileName).Decoded.Text;
+}
+
 std::string TResourceScriptFormat::Encode(const RFileCaption& caption, std::string_view text) const
 {
     std::string escaped;

@@ -19,6 +19,9 @@
 // Throws EFormatError, naming fileName, for a file that cannot be decoded or tokenized.
 RCaptionFile ReadResourceScript(std::string_view bytes, const std::string& fileName);
 
+// The file decoded to UTF-8 as ReadResourceScript reads it, a BOM left out.
+std::string DecodeResourceScript(std::string_view bytes, const std::string& fileName);
+
 // The format: ReadResourceScript, and text written into the string literal of a caption it
 // found with quotes doubled, backslashes and control characters escaped, in the encoding the
 // caption was written in.
@@ -28,6 +31,10 @@ public:
     RCaptionFile Read(std::string_view bytes, const std::string& fileName) const override
     {
         return ReadResourceScript(bytes, fileName);
+    }
+    std::string DecodedText(std::string_view bytes, const std::string& fileName) const override
+    {
+        return DecodeResourceScript(bytes, fileName);
     }
     std::string Encode(const RFileCaption& caption, std::string_view text) const override;
 };

@@ -1,0 +1,43 @@
+#pragma once
+
+// check and fix for files whose captions live in scopes (menus, dialogs): any format with a
+// reader and an encoder behind ICaptionFormat. Keys follow the Unicode rule and the marker is
+// "&", as in the formats themselves.
+
+#include "CaptionFile.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct RScopeFileOptions
+{
+    bool Strict = false;     // check: warnings count for the exit status
+    bool Explain = false;    // check: why a scope cannot get distinct keys at all
+    bool AddMissing = false; // fix: captions that may stay without a key get one too
+    bool Diff = false;       // fix: print a unified diff instead of writing
+    bool DryRun = false;     // fix: write nothing, say what would change
+};
+
+// What one file gives: its standard output and error text, and its exit status.
+struct RFileReport
+{
+    int Status = 0;
+    std::string Out;
+    std::string Err;
+};
+
+// The format that reads a file of this name, by its extension; nullptr for none.
+const ICaptionFormat* ScopeFormatFor(const std::string& fileName);
+
+RFileReport CheckScopeFile(const std::string& fileName, const ICaptionFormat& format,
+                           const RScopeFileOptions& options);
+RFileReport FixScopeFile(const std::string& fileName, const ICaptionFormat& format,
+                         const RScopeFileOptions& options);
+
+// Checks files of known formats on several threads; reports in the order of the files.
+// progress(done, total) is called now and then from the calling thread.
+std::vector<RFileReport>
+CheckScopeFiles(const std::vector<std::string>& fileNames, const RScopeFileOptions& options,
+                const std::function<void(std::size_t, std::size_t)>& progress = {});
