@@ -60,6 +60,6 @@ public:
         return ReadGtkBuilder(bytes, fileName);
     }
     // The file as it is: it is UTF-8 already.
-    std::string DecodedText(std::string_view bytes, const std::string& fileName) const;
+    std::string DecodedText(std::string_view bytes, const std::string& fileName) const override;
     std::string Encode(const RFileCaption& caption, std::string_view text) const override;
 };

@@ -101,7 +101,7 @@ public:
         return CatalogueCaptions(ReadPoCatalogue(bytes, fileName), FMarker).File;
     }
     // The file as it is, once it reads: it is UTF-8 already.
-    std::string DecodedText(std::string_view bytes, const std::string& fileName) const;
+    std::string DecodedText(std::string_view bytes, const std::string& fileName) const override;
     std::string Encode(const RFileCaption& caption, std::string_view text) const override;
 
 private:
