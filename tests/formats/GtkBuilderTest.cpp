@@ -157,6 +157,10 @@ TEST(GtkBuilderReader, BadFilesNameTheFileAndTheLine)
     EXPECT_EQ(ReadError("<interface>\n<!-- caf\xE9 -->\n</interface>\n"),
               "bad.ui:2: not valid UTF-8");
     EXPECT_EQ(ReadError(""), "bad.ui:1: Premature end of document.");
+    std::string deep = "<interface>\n<menu>";
+    for (int i = 0; i < 300; ++i)
+        deep += "<section>";
+    EXPECT_EQ(ReadError(deep), "bad.ui:2: elements nested too deeply");
 }
 
 TEST(GtkBuilderReader, TellsBuilderFilesFromDesignerFiles)

@@ -104,6 +104,9 @@ void AppendUtf8(std::string& out, char32_t c)
     }
 }
 
+// Elements nested deeper than this are refused rather than read with a stack that deep.
+constexpr int MaxDepth = 256;
+
 class TBuilderReader
 {
 public:
@@ -157,6 +160,23 @@ private:
     {
         throw EFormatError(FFileName + ':' + std::to_string(line) + ": " + message);
     }
+
+    // One level of nested reading for as long as it lives.
+    class TDepth
+    {
+    public:
+        explicit TDepth(TBuilderReader& reader) : FReader(reader)
+        {
+            if (++FReader.FDepth > MaxDepth)
+                FReader.Fail(FReader.Line(), "elements nested too deeply");
+        }
+        ~TDepth() { --FReader.FDepth; }
+        TDepth(const TDepth&) = delete;
+        TDepth& operator=(const TDepth&) = delete;
+
+    private:
+        TBuilderReader& FReader;
+    };
 
     std::uint32_t Line() const
     {
@@ -219,6 +239,7 @@ private:
     // Skips the rest of the current element, which may hold objects and menus of its own.
     void ReadOtherElement(const RPlacement& at)
     {
+        const TDepth depth(*this);
         while (FXml.readNextStartElement())
             ReadNestedElement(at);
     }
@@ -403,6 +424,7 @@ private:
 
     void ReadObject(const RPlacement& at, const QString& className, const QString& id)
     {
+        const TDepth depth(*this);
         std::size_t own = at.Scope;
         if (IsMenuShell(className)) {
             const std::string title = id.isEmpty() ? "menu " + className.toStdString()
@@ -513,6 +535,7 @@ private:
     // The items, sections and submenus of one menu, all in one scope.
     void ReadMenuContent(std::size_t scope)
     {
+        const TDepth depth(*this);
         while (FXml.readNextStartElement()) {
             const QStringView element = FXml.name();
             if (element == u"item") {
@@ -534,6 +557,7 @@ private:
 
     void ReadMenuItem(std::size_t scope)
     {
+        const TDepth depth(*this);
         TNameWaiters submenus;
         std::optional<std::size_t> labelIndex;
         while (FXml.readNextStartElement()) {
@@ -563,6 +587,7 @@ private:
     // A submenu's label stands in its parent's scope, its items in its own.
     void ReadSubmenu(std::size_t parent, std::size_t scope)
     {
+        const TDepth depth(*this);
         TNameWaiters name{scope};
         while (FXml.readNextStartElement()) {
             const QStringView element = FXml.name();
@@ -651,6 +676,7 @@ private:
     std::vector<std::size_t> FByteOf;
     QXmlStreamReader FXml;
     bool FSawRoot = false;
+    int FDepth = 0;
     std::vector<RDraftScope> FScopes;
 };
 

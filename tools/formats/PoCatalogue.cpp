@@ -186,8 +186,16 @@ private:
         }
     }
 
-    // A literal from the quote at `quote` to the line's end, appended to `into`.
+    // The literals from the quote at `quote` to the line's end, appended to `into`.
     void ReadString(std::size_t quote, std::size_t end, std::uint32_t line, RFileCaption& into)
+    {
+        while (quote < end)
+            quote = ReadLiteral(quote, end, line, into);
+    }
+
+    // One literal; returns where the next one on the line starts, or `end`.
+    std::size_t ReadLiteral(std::size_t quote, std::size_t end, std::uint32_t line,
+                            RFileCaption& into)
     {
         std::string& text = into.Text;
         std::vector<RSourcePlace>& places = into.Places;
@@ -279,10 +287,9 @@ private:
         std::size_t k = i + 1;
         while (k < end && IsBlank(FBytes[k]))
             ++k;
-        if (k < end && FBytes[k] == '"')
-            ReadString(k, end, line, into);
-        else if (k < end)
+        if (k < end && FBytes[k] != '"')
             Fail(line, "text after the end of the string");
+        return k;
     }
 
     // A UTF-8 sequence, or a byte alone where there is none (the encoding is checked once the
