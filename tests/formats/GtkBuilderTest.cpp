@@ -105,7 +105,7 @@ TEST(GtkBuilderReader, PlacesPointAtEveryByteThroughEntitiesCdataBomAndCrLf)
     EXPECT_EQ(bold.Places[5].Column, bold.Start().Column + 2);
 }
 
-TEST(GtkBuilderReader, LabelsWithoutUnderlineCarryNoKeyAndStockItemsAreNoCaptions)
+TEST(GtkBuilderReader, LabelsWithoutUnderlineOrWithMarkupCarryNoKeyAndStockItemsAreNoCaptions)
 {
     const RCaptionFile file = ReadGtkBuilder(
         "<interface><object class=\"GtkWindow\"><child><object class=\"GtkBox\">"
@@ -119,9 +119,12 @@ TEST(GtkBuilderReader, LabelsWithoutUnderlineCarryNoKeyAndStockItemsAreNoCaption
         "<property name=\"use-stock\">True</property><property name=\"use-underline\">True"
         "</property></object></child>"
         "<child><object class=\"GtkButton\"><property name=\"label\"/></object></child>"
+        "<child><object class=\"GtkLabel\"><property name=\"label\">&lt;b&gt;_Bold&lt;/b&gt;"
+        "</property><property name=\"use-markup\">1</property>"
+        "<property name=\"use-underline\">1</property></object></child>"
         "</object></child></object></interface>",
         "w.ui");
-    EXPECT_EQ(DumpScopes(file), "window: [_Plain]- [_Mnemonic] [_Off]-\n");
+    EXPECT_EQ(DumpScopes(file), "window: [_Plain]- [_Mnemonic] [_Off]- [<b>_Bold</b>]-\n");
 }
 
 TEST(GtkBuilderReader, NestedNotebookPagesAvoidEveryScopeAroundThem)

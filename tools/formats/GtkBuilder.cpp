@@ -444,6 +444,7 @@ private:
         bool underline = false;
         bool mnemonicWidget = false;
         bool stock = false;
+        bool markup = false;
         TNameWaiters submenus;
         TNameWaiters lastPage;
         int pages = 0;
@@ -465,6 +466,8 @@ private:
                     underline = IsTrue(ReadPropertyContent(inside));
                 } else if (name == u"use-stock") {
                     stock = IsTrue(ReadPropertyContent(inside));
+                } else if (name == u"use-markup") {
+                    markup = IsTrue(ReadPropertyContent(inside));
                 } else if (name == u"mnemonic-widget") {
                     ReadPropertyContent(inside);
                     mnemonicWidget = true;
@@ -504,7 +507,9 @@ private:
 
         if (!caption || stock)
             return;
-        const bool key = underline || (label && mnemonicWidget);
+        // A marker moved into Pango markup could land inside a tag: such labels are left
+        // as they are.
+        const bool key = (underline || (label && mnemonicWidget)) && !markup;
         caption->Caption.CanCarryKey = key;
         caption->Caption.KeyRequired = key;
         const std::size_t scope = page ? at.Outer : own;
