@@ -138,6 +138,29 @@ TEST(GettextScopes, DuplicatesWithinATranslatedMenuInEveryLanguage)
               std::vector<std::string>{"data/editor.ui: menu \"app-menu\": エクスポート(_P)"});
 }
 
+TEST(GettextScopes, AMendedCatalogueChecksClean)
+{
+    const std::vector<RBuilderSource> builders = Builders();
+    const std::string bytes = GtkData("de.po");
+    const RTranslated de = Translate(bytes, builders);
+    // "_Exportieren" to "E_xportieren", "__init__-_Dateien" to "__init__-Datei_en", "_Name:"
+    // to "Na_me:".
+    const auto scopeOf = [&](const std::string& text) {
+        for (std::size_t s = 0; s < de.Captions.File.Scopes.size(); ++s)
+            if (TextOf(de, s) == text)
+                return s;
+        throw std::runtime_error("no translation " + text);
+    };
+    const std::vector<RCaptionEdit> edits{
+        {scopeOf("_Exportieren"), 0, {{0, 1, ""}, {2, 0, "_"}}},
+        {scopeOf("__init__-_Dateien anzeigen"), 0, {{9, 1, ""}, {15, 0, "_"}}},
+        {scopeOf("_Name:"), 0, {{0, 1, ""}, {3, 0, "_"}}}};
+    const std::string mended =
+        RewriteCaptions(bytes, "de.po", de.Captions.File, edits, TPoCatalogueFormat());
+    EXPECT_TRUE(Duplicates(Translate(mended, builders)).empty());
+    EXPECT_EQ(mended.size(), bytes.size());
+}
+
 TEST(GettextScopes, ReferencesChooseTheMessageAndContextsKeepMessagesApart)
 {
     const std::vector<RBuilderSource> builders = Builders();

@@ -157,6 +157,27 @@ TEST(PoCatalogueReader, MultiLineStringsAndEscapesHaveThePlaceOfEveryByte)
         EXPECT_NE(message.Id, "_Old") << "obsolete entries are passed over";
 }
 
+TEST(PoCatalogueReader, CrLfLineEndsReadAsLineFeeds)
+{
+    std::string crlf;
+    for (const char c : GtkData("ru.po")) {
+        if (c == '\n')
+            crlf += '\r';
+        crlf += c;
+    }
+    const RPoCatalogue lf = ReadPoCatalogue(GtkData("ru.po"), "ru.po");
+    const RPoCatalogue read = ReadPoCatalogue(crlf, "ru.po");
+    ASSERT_EQ(read.Messages.size(), lf.Messages.size());
+    for (std::size_t m = 0; m < lf.Messages.size(); ++m) {
+        EXPECT_EQ(read.Messages[m].Id, lf.Messages[m].Id);
+        EXPECT_EQ(read.Messages[m].Line, lf.Messages[m].Line);
+        ASSERT_EQ(read.Messages[m].Translations.size(), lf.Messages[m].Translations.size());
+        for (std::size_t f = 0; f < lf.Messages[m].Translations.size(); ++f)
+            EXPECT_EQ(read.Messages[m].Translations[f].Text, lf.Messages[m].Translations[f].Text);
+    }
+    EXPECT_EQ(read.Charset, "utf-8");
+}
+
 TEST(PoCatalogueReader, CaptionsAreTheTranslationsOfMessagesThatAreNotFuzzy)
 {
     const RPoCaptionFile ru = CatalogueCaptions(ReadPoCatalogue(GtkData("ru.po"), "ru.po"), '_');
