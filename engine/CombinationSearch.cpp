@@ -3,15 +3,16 @@
 #include "KeyBits.h"
 
 #include <algorithm>
+#include <span>
 
 namespace {
 
 // A maximum matching between entries and keys, grown by augmenting paths (Kuhn). Paths are
 // walked with a stack of their own: a list of many keys would otherwise recurse once per key.
-template <class TBits> class TMatching
+template <class TBits, class TLists> class TMatching
 {
 public:
-    TMatching(const std::vector<std::vector<int>>& keyLists, int keyCount)
+    TMatching(const TLists& keyLists, int keyCount)
         : FKeyLists(keyLists), FKeyCount(keyCount), FEntryKey(keyLists.size(), -1),
           FKeyEntry(static_cast<std::size_t>(keyCount), -1)
     {}
@@ -54,7 +55,7 @@ private:
         FPath.push_back({entry, 0});
         while (!FPath.empty()) {
             RStep& step = FPath.back();
-            const std::vector<int>& keys = FKeyLists[static_cast<std::size_t>(step.Entry)];
+            const std::span<const int> keys = FKeyLists[static_cast<std::size_t>(step.Entry)];
             if (step.Next == keys.size()) {
                 FPath.pop_back();
                 continue;
@@ -77,21 +78,42 @@ private:
         return false;
     }
 
-    const std::vector<std::vector<int>>& FKeyLists;
+    const TLists& FKeyLists;
     int FKeyCount;
     std::vector<int> FEntryKey;
     std::vector<int> FKeyEntry;
     std::vector<RStep> FPath;
 };
 
-template <class TBits>
-std::optional<std::vector<int>> FirstAssignment(const std::vector<std::vector<int>>& keyLists,
-                                                int keyCount)
+template <class TBits, class TLists>
+std::optional<std::vector<int>> FirstAssignment(const TLists& keyLists, int keyCount)
 {
     const std::size_t count = keyLists.size();
-    TMatching<TBits> matching(keyLists, keyCount);
+    // When every entry finds a key no earlier entry took, the depth-first search never goes
+    // back and that first path is the answer: most real scopes end here, after one pass.
+    std::vector<int> chosen(count, -1);
+    TBits used(keyCount);
+    std::size_t greedy = 0;
+    for (; greedy < count; ++greedy) {
+        const std::span<const int> keys = keyLists[greedy];
+        std::size_t c = 0;
+        while (c < keys.size() && used.Test(keys[c]))
+            ++c;
+        if (c == keys.size())
+            break;
+        chosen[greedy] = static_cast<int>(c);
+        used.Set(keys[c]);
+    }
+    if (greedy == count)
+        return chosen;
+
+    // The greedy prefix is a matching already; paths are needed only for the rest.
+    TMatching<TBits, TLists> matching(keyLists, keyCount);
+    for (std::size_t entry = 0; entry < greedy; ++entry)
+        matching.Assign(static_cast<int>(entry),
+                        keyLists[entry][static_cast<std::size_t>(chosen[entry])]);
     const TBits none(keyCount);
-    for (std::size_t entry = 0; entry < count; ++entry) {
+    for (std::size_t entry = greedy; entry < count; ++entry) {
         TBits reached(keyCount);
         if (!matching.Augment(static_cast<int>(entry), none, reached))
             return std::nullopt;
@@ -99,11 +121,11 @@ std::optional<std::vector<int>> FirstAssignment(const std::vector<std::vector<in
 
     // Fix entries in order. The matching always covers every entry, so "a completion exists
     // with this key" is "the entry that holds the key can be rerouted around the fixed keys".
-    std::vector<int> chosen(count, -1);
+    std::fill(chosen.begin(), chosen.end(), -1);
     TBits fixed(keyCount);
     for (std::size_t i = 0; i < count; ++i) {
         const int entry = static_cast<int>(i);
-        const std::vector<int>& keys = keyLists[i];
+        const std::span<const int> keys = keyLists[i];
         // Keys a failed reroute went through. The entries it visited number one more than those
         // keys and can take no others (besides fixed ones and the key tried), so giving this
         // entry any of them would leave one of those entries without a key: no need to try.
@@ -142,16 +164,27 @@ std::optional<std::vector<int>> FirstAssignment(const std::vector<std::vector<in
     return chosen;
 }
 
-} // namespace
-
-std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vector<int>>& keyLists,
-                                                    int keyCount)
+template <class TLists>
+std::optional<std::vector<int>> FirstAssignmentOf(const TLists& keyLists, int keyCount)
 {
     if (keyLists.size() > static_cast<std::size_t>(std::max(keyCount, 0)))
         return std::nullopt;
     if (keyCount <= KeySetBits)
         return FirstAssignment<TSmallKeyBits>(keyLists, keyCount);
     return FirstAssignment<TWideKeyBits>(keyLists, keyCount);
+}
+
+} // namespace
+
+std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vector<int>>& keyLists,
+                                                    int keyCount)
+{
+    return FirstAssignmentOf(keyLists, keyCount);
+}
+
+std::optional<std::vector<int>> FindFirstAssignment(const TFlatKeyLists& keyLists, int keyCount)
+{
+    return FirstAssignmentOf(keyLists, keyCount);
 }
 
 std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vector<int>>& keyLists)

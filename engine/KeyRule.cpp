@@ -1,27 +1,22 @@
 #include "KeyRule.h"
 
-#include <array>
-
 namespace {
 
 class TAsciiKeyRule final : public IKeyRule
 {
 public:
-    std::vector<RKeyCandidate> CandidatesOf(std::string_view caption) const override
+    void AppendCandidates(std::string_view caption,
+                          std::vector<RKeyCandidate>& candidates) const override
     {
-        std::vector<RKeyCandidate> candidates;
-        std::array<bool, 256> offered{};
+        TKeySet offered = 0;
         for (std::size_t pos = 0; pos < caption.size(); ++pos) {
-            if (!IsEligibleChar(caption[pos]))
-                continue;
             const char key = KeyOf(caption[pos]);
-            bool& seen = offered[static_cast<unsigned char>(key)];
-            if (seen)
+            const int index = KeyIndex(key);
+            if (index < 0 || (offered & KeyBit(index)) != 0)
                 continue;
-            seen = true;
+            offered |= KeyBit(index);
             candidates.push_back({.Pos = pos, .Key = static_cast<unsigned char>(key)});
         }
-        return candidates;
     }
 
     RCaptionChar CharAt(std::string_view caption, std::size_t pos) const override

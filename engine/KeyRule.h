@@ -35,11 +35,19 @@ class IKeyRule
 public:
     virtual ~IKeyRule() = default;
 
-    // One candidate per distinct key, in preference order: the caption's own characters left to
-    // right, each key belonging to its leftmost character, then any suffix candidates. The rule
-    // does not look at the marker: a doubled marker yields nothing only when the marker cannot
+    // Appends one candidate per distinct key, in preference order: the caption's own characters
+    // left to right, each key belonging to its leftmost character, then any suffix candidates. The
+    // rule does not look at the marker: a doubled marker yields nothing only when the marker cannot
     // be a key.
-    virtual std::vector<RKeyCandidate> CandidatesOf(std::string_view caption) const = 0;
+    virtual void AppendCandidates(std::string_view caption,
+                                  std::vector<RKeyCandidate>& candidates) const = 0;
+
+    std::vector<RKeyCandidate> CandidatesOf(std::string_view caption) const
+    {
+        std::vector<RKeyCandidate> candidates;
+        AppendCandidates(caption, candidates);
+        return candidates;
+    }
 
     virtual RCaptionChar CharAt(std::string_view caption, std::size_t pos) const = 0;
 

@@ -1,52 +1,50 @@
 #include "Keys.h"
 
 #include <algorithm>
-#include <array>
 
-namespace {
-
-// Index of every byte that is a key, -1 for the others; built from AsciiKeys so that the order
-// is spelled once.
-constexpr auto IndexTable = [] {
-    std::array<signed char, 256> table{};
-    table.fill(-1);
-    for (std::size_t i = 0; i < AsciiKeys.size(); ++i)
-        table[static_cast<unsigned char>(AsciiKeys[i])] = static_cast<signed char>(i);
-    return table;
-}();
-
-} // namespace
-
-bool IsEligibleChar(char c)
+int TDenseKeys::Add(TKey key)
 {
-    return KeyIndex(KeyOf(c)) >= 0;
-}
-
-char KeyOf(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-int KeyIndex(char key)
-{
-    return IndexTable[static_cast<unsigned char>(key)];
-}
-
-char KeyAt(int index)
-{
-    return AsciiKeys[static_cast<std::size_t>(index)];
-}
-
-TDenseKeys::TDenseKeys(std::vector<TKey> keys) : FKeys(std::move(keys))
-{
-    std::sort(FKeys.begin(), FKeys.end());
-    FKeys.erase(std::unique(FKeys.begin(), FKeys.end()), FKeys.end());
+    if (key < FAscii.size()) {
+        int& index = FAscii[key];
+        if (index < 0) {
+            index = Count();
+            FKeys.push_back(key);
+        }
+        return index;
+    }
+    if (2 * (FKeys.size() + 1) > FSlots.size())
+        Grow();
+    int& slot = FSlots[Slot(key)];
+    if (slot == 0) {
+        FKeys.push_back(key);
+        slot = Count();
+    }
+    return slot - 1;
 }
 
 int TDenseKeys::IndexOf(TKey key) const
 {
-    const auto found = std::lower_bound(FKeys.begin(), FKeys.end(), key);
-    if (found == FKeys.end() || *found != key)
+    if (key < FAscii.size())
+        return FAscii[key];
+    if (FSlots.empty())
         return -1;
-    return static_cast<int>(found - FKeys.begin());
+    return FSlots[Slot(key)] - 1;
+}
+
+// Linear probing from a multiplicative hash; the table is never more than half full.
+std::size_t TDenseKeys::Slot(TKey key) const
+{
+    const std::size_t mask = FSlots.size() - 1;
+    std::size_t slot = (static_cast<std::size_t>(key) * 0x9E3779B97F4A7C15ull >> 20) & mask;
+    while (FSlots[slot] != 0 && FKeys[static_cast<std::size_t>(FSlots[slot] - 1)] != key)
+        slot = (slot + 1) & mask;
+    return slot;
+}
+
+void TDenseKeys::Grow()
+{
+    FSlots.assign(std::max<std::size_t>(256, FSlots.size() * 2), 0);
+    for (std::size_t i = 0; i < FKeys.size(); ++i)
+        if (FKeys[i] >= FAscii.size())
+            FSlots[Slot(FKeys[i])] = static_cast<int>(i) + 1;
 }

@@ -3,6 +3,7 @@
 // The key vocabulary every part of the engine shares: the keys of the ASCII rule and their
 // order, the bit sets over key indices, and the dense numbering of the keys one list uses.
 
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -17,10 +18,38 @@ using TKey = char32_t;
 inline constexpr std::string_view AsciiKeys = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789!$<=>?@";
 inline constexpr int KeyCount = static_cast<int>(AsciiKeys.size());
 
-bool IsEligibleChar(char c);
-char KeyOf(char c);     // ASCII upper-casing only
-int KeyIndex(char key); // 0..KeyCount-1, or -1 when the byte can't be a key
-char KeyAt(int index);  // the inverse of KeyIndex
+// Index of every byte that is a key, -1 for the others, built from AsciiKeys so that the
+// order is spelled once. Inline: every caption byte of a list goes through it.
+inline constexpr std::array<signed char, 256> AsciiKeyIndex = [] {
+    std::array<signed char, 256> table{};
+    table.fill(-1);
+    for (std::size_t i = 0; i < AsciiKeys.size(); ++i)
+        table[static_cast<unsigned char>(AsciiKeys[i])] = static_cast<signed char>(i);
+    return table;
+}();
+
+// ASCII upper-casing only.
+constexpr char KeyOf(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// 0..KeyCount-1, or -1 when the byte can't be a key.
+constexpr int KeyIndex(char key)
+{
+    return AsciiKeyIndex[static_cast<unsigned char>(key)];
+}
+
+constexpr bool IsEligibleChar(char c)
+{
+    return KeyIndex(KeyOf(c)) >= 0;
+}
+
+// The inverse of KeyIndex.
+constexpr char KeyAt(int index)
+{
+    return AsciiKeys[static_cast<std::size_t>(index)];
+}
 
 // Bit i stands for the key with index i: the ASCII rule's keys, or the dense indices of a list
 // with at most 64 distinct keys.
@@ -32,17 +61,28 @@ constexpr TKeySet KeyBit(int index)
     return TKeySet{1} << index;
 }
 
-// Numbers the distinct keys of one list 0, 1, 2... in ascending key order, so that bit sets
-// and tables grow with the list and not with Unicode.
+// Numbers the distinct keys of one list 0, 1, 2... in the order they are first added, so that
+// bit sets and tables grow with the list and not with Unicode. ASCII keys take a table, others
+// a small open-addressing hash: a scope of fifteen captions is numbered without sorting.
 class TDenseKeys
 {
 public:
-    explicit TDenseKeys(std::vector<TKey> keys);
+    TDenseKeys()
+    {
+        FAscii.fill(-1);
+        FKeys.reserve(64);
+    }
 
+    int Add(TKey key); // the key's index, new or not
     int Count() const { return static_cast<int>(FKeys.size()); }
     int IndexOf(TKey key) const; // -1 when the list has no such key
     TKey KeyOfIndex(int index) const { return FKeys[static_cast<std::size_t>(index)]; }
 
 private:
-    std::vector<TKey> FKeys; // sorted, distinct
+    std::size_t Slot(TKey key) const;
+    void Grow();
+
+    std::array<int, 128> FAscii;
+    std::vector<TKey> FKeys;
+    std::vector<int> FSlots; // index + 1 of the key in each slot, 0 when free
 };

@@ -4,7 +4,7 @@
 #include "Diagnosis.h"
 
 #include <algorithm>
-#include <map>
+#include <utility>
 
 namespace {
 
@@ -16,6 +16,7 @@ public:
         std::sort(FKeys.begin(), FKeys.end());
     }
     bool Has(TKey key) const { return std::binary_search(FKeys.begin(), FKeys.end(), key); }
+    bool Empty() const { return FKeys.empty(); }
 
 private:
     std::vector<TKey> FKeys;
@@ -30,17 +31,13 @@ struct RDenseLists
 
 RDenseLists DenseListsOf(const std::vector<std::vector<RKeyCandidate>>& candidates)
 {
-    std::vector<TKey> all;
-    for (const std::vector<RKeyCandidate>& list : candidates)
-        for (const RKeyCandidate& candidate : list)
-            all.push_back(candidate.Key);
-    RDenseLists dense{{}, TDenseKeys(std::move(all))};
+    RDenseLists dense;
     dense.KeyLists.reserve(candidates.size());
     for (const std::vector<RKeyCandidate>& list : candidates) {
         std::vector<int>& keys = dense.KeyLists.emplace_back();
         keys.reserve(list.size());
         for (const RKeyCandidate& candidate : list)
-            keys.push_back(dense.Keys.IndexOf(candidate.Key));
+            keys.push_back(dense.Keys.Add(candidate.Key));
     }
     return dense;
 }
@@ -51,6 +48,42 @@ std::vector<RKeyCandidate> WithoutKeys(std::vector<RKeyCandidate> candidates,
     std::erase_if(candidates, [&taken](const RKeyCandidate& c) { return taken.Has(c.Key); });
     return candidates;
 }
+
+// The candidates of many captions in one block, with their dense keys: a scope is searched
+// with a handful of allocations, not a few per caption.
+struct RFlatCandidates
+{
+    // Room for a typical caption's candidates, so that the block rarely grows.
+    explicit RFlatCandidates(std::size_t captions)
+    {
+        All.reserve(captions * 8);
+        Lists.Keys.reserve(captions * 8);
+        Lists.Ends.reserve(captions);
+    }
+
+    std::vector<RKeyCandidate> All;
+    TFlatKeyLists Lists; // dense key indices, parallel to All
+    TDenseKeys Keys;
+
+    void Add(std::string_view caption, const IKeyRule& rule, const TKeyTable& taken)
+    {
+        const std::size_t begin = All.size();
+        rule.AppendCandidates(caption, All);
+        if (!taken.Empty())
+            All.erase(std::remove_if(All.begin() + static_cast<std::ptrdiff_t>(begin), All.end(),
+                                     [&taken](const RKeyCandidate& c) { return taken.Has(c.Key); }),
+                      All.end());
+        for (std::size_t c = begin; c < All.size(); ++c)
+            Lists.Keys.push_back(Keys.Add(All[c].Key));
+        Lists.Ends.push_back(All.size());
+    }
+
+    const RKeyCandidate& At(std::size_t entry, int position) const
+    {
+        const std::size_t begin = entry == 0 ? 0 : Lists.Ends[entry - 1];
+        return All[begin + static_cast<std::size_t>(position)];
+    }
+};
 
 // A character between single quotes: as it is when the rule read it as one character of
 // several bytes, a byte a reader cannot see in hexadecimal.
@@ -100,16 +133,18 @@ std::optional<std::vector<RKeyed>> AssignScope(const RScope& scope, const IKeyRu
 {
     if (scope.Captions.size() > rule.MaxKeys())
         return std::nullopt;
-    const std::vector<std::vector<RKeyCandidate>> candidates = ScopeCandidates(scope, rule);
-    const RDenseLists dense = DenseListsOf(candidates);
+    const TKeyTable outside(scope.OutsideKeys);
+    RFlatCandidates flat(scope.Captions.size());
+    for (const std::string& caption : scope.Captions)
+        flat.Add(caption, rule, outside);
     const std::optional<std::vector<int>> chosen =
-        FindFirstAssignment(dense.KeyLists, dense.Keys.Count());
+        FindFirstAssignment(flat.Lists, flat.Keys.Count());
     if (!chosen)
         return std::nullopt;
     std::vector<RKeyed> results;
-    results.reserve(candidates.size());
-    for (std::size_t i = 0; i < candidates.size(); ++i) {
-        const RKeyCandidate& candidate = candidates[i][static_cast<std::size_t>((*chosen)[i])];
+    results.reserve(scope.Captions.size());
+    for (std::size_t i = 0; i < scope.Captions.size(); ++i) {
+        const RKeyCandidate& candidate = flat.At(i, (*chosen)[i]);
         results.push_back({ApplyCandidate(scope.Captions[i], candidate, marker), candidate.Key});
     }
     return results;
@@ -121,12 +156,22 @@ std::vector<RScopeFinding> CheckScope(const RScope& scope, const IKeyRule& rule,
     const std::vector<std::string>& captions = scope.Captions;
     std::vector<RScopeMarkers> scanned;
     scanned.reserve(captions.size());
-    std::map<TKey, std::vector<std::size_t>> captionsWithKey;
+    // Per pinned caption its key, sorted by key and then caption: each key's captions in a run.
+    std::vector<std::pair<TKey, std::size_t>> pinned;
     for (std::size_t i = 0; i < captions.size(); ++i) {
         scanned.push_back(ScanScopeMarkers(captions[i], rule, marker));
         if (scanned.back().PinnedKey)
-            captionsWithKey[*scanned.back().PinnedKey].push_back(i);
+            pinned.emplace_back(*scanned.back().PinnedKey, i);
     }
+    std::sort(pinned.begin(), pinned.end());
+    const auto captionsWithKey = [&pinned](TKey key) {
+        std::vector<std::size_t> same;
+        for (auto at = std::lower_bound(pinned.begin(), pinned.end(),
+                                        std::make_pair(key, std::size_t{0}));
+             at != pinned.end() && at->first == key; ++at)
+            same.push_back(at->second);
+        return same;
+    };
     const TKeyTable outside(scope.OutsideKeys);
 
     std::vector<RScopeFinding> findings;
@@ -161,14 +206,14 @@ std::vector<RScopeFinding> CheckScope(const RScope& scope, const IKeyRule& rule,
         if (!scanned[i].PinnedKey)
             continue;
         const TKey key = *scanned[i].PinnedKey;
-        const std::vector<std::size_t>& same = captionsWithKey[key];
         const bool takenOutside = outside.Has(key);
+        std::vector<std::size_t> same = captionsWithKey(key);
         if (takenOutside || same.front() != i) {
             RScopeFinding& finding = findings.emplace_back(base);
             finding.Kind = TFindingKind::DuplicateKey;
             finding.Pos = markers.Singles.front();
             finding.Key = key;
-            finding.SameKey = same;
+            finding.SameKey = std::move(same);
             finding.TakenOutside = takenOutside;
         }
     }
@@ -245,13 +290,12 @@ RScopeKeeping AssignScopeKeepingPins(const RScope& scope, const IKeyRule& rule, 
             reserved.push_back(*pins.back());
     }
     const TKeyTable taken(std::move(reserved));
-    std::vector<std::vector<RKeyCandidate>> offered;
+    RFlatCandidates flat(captions.size());
     for (std::size_t i = 0; i < captions.size(); ++i)
         if (!pins[i])
-            offered.push_back(WithoutKeys(rule.CandidatesOf(captions[i]), taken));
-    const RDenseLists dense = DenseListsOf(offered);
+            flat.Add(captions[i], rule, taken);
     const std::optional<std::vector<int>> chosen =
-        FindFirstAssignment(dense.KeyLists, dense.Keys.Count());
+        FindFirstAssignment(flat.Lists, flat.Keys.Count());
     if (!chosen)
         return keeping;
 
@@ -262,8 +306,7 @@ RScopeKeeping AssignScopeKeepingPins(const RScope& scope, const IKeyRule& rule, 
         if (pins[i]) {
             keeping.Results.push_back({captions[i], *pins[i]});
         } else {
-            const RKeyCandidate& candidate =
-                offered[free][static_cast<std::size_t>((*chosen)[free])];
+            const RKeyCandidate& candidate = flat.At(free, (*chosen)[free]);
             keeping.Results.push_back(
                 {ApplyCandidate(captions[i], candidate, marker), candidate.Key});
             ++free;
@@ -292,5 +335,6 @@ RScopeDiagnosis ExplainScope(const RScope& scope, const IKeyRule& rule, char mar
     RScopeDiagnosis diagnosis{found.MaxDistinct, found.WithoutKeys, found.Group, {}};
     for (const int key : found.GroupKeys)
         diagnosis.GroupKeys.push_back(dense.Keys.KeyOfIndex(key));
+    std::sort(diagnosis.GroupKeys.begin(), diagnosis.GroupKeys.end());
     return diagnosis;
 }

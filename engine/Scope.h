@@ -98,3 +98,26 @@ struct RScopeDiagnosis
 
 // Why AssignScope (keepPins: AssignScopeKeepingPins without conflicts) finds nothing.
 RScopeDiagnosis ExplainScope(const RScope& scope, const IKeyRule& rule, char marker, bool keepPins);
+
+// Mending a scope by moving as few markers as possible. The captions to mend are those whose
+// markers conflict or are malformed, and captions without a marker that want a key. Of the sound
+// markers, the largest set that still leaves every caption to mend a key of its own stays
+// (decided exactly; among equally large sets, earlier captions keep theirs), and the captions
+// to mend get the first assignment the depth-first search meets around those keys.
+struct RScopeFix
+{
+    bool Fixed = false;                    // false: no complete assignment exists; nothing changes
+    std::vector<std::string> Captions;     // when fixed: every caption, changed or not
+    std::vector<std::optional<TKey>> Keys; // the key each caption ends with, if any
+    std::vector<bool> Changed;
+};
+
+// wantsKey[i]: caption i must get a key even when it carries no marker (a menu entry); missing
+// entries count as false. A malformed caption loses its stray markers (a doubled marker stays
+// a literal character) and is then assigned like any caption to mend.
+RScopeFix FixScope(const RScope& scope, const IKeyRule& rule, char marker,
+                   const std::vector<bool>& wantsKey);
+
+// The text of a caption without its single markers, a lone one at the end included; doubled
+// markers stay as they are.
+std::string WithoutMarkers(std::string_view caption, const RMarkers& markers);

@@ -49,6 +49,32 @@ TKey KeyOfCodePoint(char32_t c)
     return QChar::toCaseFolded(c);
 }
 
+// What the rule needs of one character: its key, 0 when it can carry none, and whether it is
+// typed through an input method.
+struct RCharClass
+{
+    TKey Key = 0;
+    bool InputMethod = false;
+};
+
+RCharClass ClassifyDirectly(char32_t c)
+{
+    return {IsEligible(c) ? KeyOfCodePoint(c) : 0, c >= 0x80 && IsTypedThroughInputMethod(c)};
+}
+
+// Captions are nearly all in the Basic Multilingual Plane, and QChar takes several lookups per
+// character: the plane is classified once, on first use, into half a megabyte.
+RCharClass Classify(char32_t c)
+{
+    static const std::vector<RCharClass> Plane = [] {
+        std::vector<RCharClass> table(0x10000);
+        for (char32_t i = 0; i < 0x10000; ++i)
+            table[i] = ClassifyDirectly(i);
+        return table;
+    }();
+    return c < 0x10000 ? Plane[c] : ClassifyDirectly(c);
+}
+
 // Where "(&X)" goes: before a trailing ellipsis or colon, else at the end.
 std::size_t SuffixPosition(std::string_view caption)
 {
@@ -77,7 +103,8 @@ void AppendUtf8(std::string& text, char32_t c)
     }
 }
 
-// Keys offered so far by one caption: a table for ASCII, a sorted list for the rest.
+// Keys offered so far by one caption: a table for ASCII; the others in a short list kept in
+// place, a caption rarely having more than a few dozen letters.
 class TOfferedKeys
 {
 public:
@@ -89,6 +116,13 @@ public:
             FAscii[key] = true;
             return added;
         }
+        const auto end = FInPlace.begin() + static_cast<std::ptrdiff_t>(FInPlaceCount);
+        if (std::find(FInPlace.begin(), end, key) != end)
+            return false;
+        if (FInPlaceCount < FInPlace.size()) {
+            FInPlace[FInPlaceCount++] = key;
+            return true;
+        }
         const auto at = std::lower_bound(FOthers.begin(), FOthers.end(), key);
         if (at != FOthers.end() && *at == key)
             return false;
@@ -98,7 +132,9 @@ public:
 
 private:
     std::array<bool, 128> FAscii{};
-    std::vector<TKey> FOthers;
+    std::array<TKey, 32> FInPlace;
+    std::size_t FInPlaceCount = 0;
+    std::vector<TKey> FOthers; // beyond those, sorted
 };
 
 } // namespace
@@ -140,38 +176,36 @@ RDecoded DecodeUtf8At(std::string_view text, std::size_t pos)
     return {length, true, c};
 }
 
-std::vector<RKeyCandidate> TUnicodeKeyRule::CandidatesOf(std::string_view caption) const
+void TUnicodeKeyRule::AppendCandidates(std::string_view caption,
+                                       std::vector<RKeyCandidate>& candidates) const
 {
-    std::vector<RKeyCandidate> candidates;
     TOfferedKeys offered;
     bool typedThroughInputMethod = false;
     for (std::size_t pos = 0; pos < caption.size();) {
         const RDecoded decoded = DecodeUtf8At(caption, pos);
         if (decoded.Valid) {
-            const char32_t c = decoded.CodePoint;
-            if (c >= 0x80 && IsTypedThroughInputMethod(c))
-                typedThroughInputMethod = true;
-            else if (IsEligible(c) && offered.Add(KeyOfCodePoint(c)))
-                candidates.push_back({.Pos = pos, .Key = KeyOfCodePoint(c)});
+            const RCharClass c = Classify(decoded.CodePoint);
+            typedThroughInputMethod = typedThroughInputMethod || c.InputMethod;
+            if (c.Key != 0 && offered.Add(c.Key))
+                candidates.push_back({.Pos = pos, .Key = c.Key});
         }
         pos += decoded.Length;
     }
     if (!typedThroughInputMethod)
-        return candidates;
+        return;
     const std::size_t at = SuffixPosition(caption);
     for (const char c : AsciiKeys.substr(0, 36))
         if (offered.Add(KeyOfCodePoint(static_cast<unsigned char>(c))))
             candidates.push_back(
                 {.Pos = at, .Key = KeyOfCodePoint(static_cast<unsigned char>(c)), .Suffix = c});
-    return candidates;
 }
 
 RCaptionChar TUnicodeKeyRule::CharAt(std::string_view caption, std::size_t pos) const
 {
     const RDecoded decoded = DecodeUtf8At(caption, pos);
     RCaptionChar c{decoded.Length, std::nullopt};
-    if (decoded.Valid && IsEligible(decoded.CodePoint))
-        c.Key = KeyOfCodePoint(decoded.CodePoint);
+    if (decoded.Valid && Classify(decoded.CodePoint).Key != 0)
+        c.Key = Classify(decoded.CodePoint).Key;
     return c;
 }
 

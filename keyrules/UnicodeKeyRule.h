@@ -9,7 +9,8 @@
 class TUnicodeKeyRule final : public IKeyRule
 {
 public:
-    std::vector<RKeyCandidate> CandidatesOf(std::string_view caption) const override;
+    void AppendCandidates(std::string_view caption,
+                          std::vector<RKeyCandidate>& candidates) const override;
     RCaptionChar CharAt(std::string_view caption, std::size_t pos) const override;
     std::string KeyText(TKey key) const override;
     std::size_t MaxKeys() const override;

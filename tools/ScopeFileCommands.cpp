@@ -1,6 +1,6 @@
 #include "ScopeFileCommands.h"
 
-#include "KeepMostKeys.h"
+#include "Lint.h"
 #include "ResourceScript.h"
 #include "Scope.h"
 #include "UnicodeKeyRule.h"
@@ -163,10 +163,11 @@ bool ExplainIfImpossible(TMessages& messages, const RCaptionScope& scope,
 {
     REngineScope needing{{scope.Name, {}, {}}, {}, {}};
     for (std::size_t c = 0; c < engine.Scope.Captions.size(); ++c) {
-        RStrippedCaption stripped = StripMarkers(engine.Scope.Captions[c], Marker);
-        if (!engine.NeedsKey[c] && stripped.RemovedMarkers.empty())
+        const std::string& text = engine.Scope.Captions[c];
+        const RMarkers markers = ScanMarkers(text, Marker);
+        if (!engine.NeedsKey[c] && markers.Singles.empty() && !markers.LoneAtEnd)
             continue;
-        needing.Scope.Captions.push_back(std::move(stripped.Text));
+        needing.Scope.Captions.push_back(WithoutMarkers(text, markers));
         needing.Captions.push_back(engine.Captions[c]);
     }
     const IKeyRule& rule = UnicodeKeyRule();
@@ -200,25 +201,48 @@ bool ExplainIfImpossible(TMessages& messages, const RCaptionScope& scope,
     return true;
 }
 
-// The text edits that turn a caption into its mended form: its markers out, the new one in,
-// and a marker that would go out and come back at the same place left alone.
-std::vector<RTextEdit> MendEdits(const RCaptionMend& mend)
+// The text edits that turn a caption into its mended form: its markers out, the new marker or
+// suffix in, and a marker that would go out and come back at the same place left alone.
+std::vector<RTextEdit> MendEdits(const std::string& caption, const std::string& mended)
 {
-    const RStrippedCaption& stripped = mend.Stripped;
-    const std::size_t at = stripped.Origins[mend.Candidate.Pos];
-    const bool suffix = mend.Candidate.Suffix != 0;
-    std::vector<RTextEdit> edits;
-    bool inserted = false;
-    for (const std::size_t removed : stripped.RemovedMarkers) {
-        if (!suffix && !inserted && removed + 1 == at) {
-            inserted = true; // this marker already stands where the new one goes
+    const RMarkers markers = ScanMarkers(caption, Marker);
+    std::vector<std::size_t> removed = markers.Singles;
+    if (markers.LoneAtEnd)
+        removed.push_back(caption.size() - 1);
+    // Where each byte of the caption without its markers stands in the caption.
+    std::string stripped;
+    std::vector<std::size_t> origins;
+    for (std::size_t i = 0, next = 0; i < caption.size(); ++i) {
+        if (next < removed.size() && removed[next] == i) {
+            ++next;
             continue;
         }
-        edits.push_back({removed, 1, ""});
+        stripped.push_back(caption[i]);
+        origins.push_back(i);
     }
-    if (!inserted)
-        edits.push_back(
-            {at, 0, suffix ? std::string{'(', Marker, mend.Candidate.Suffix, ')'} : "&"});
+    origins.push_back(caption.size());
+
+    // The mended caption is the stripped one with one insertion.
+    std::size_t at = 0;
+    while (at < stripped.size() && at < mended.size() && stripped[at] == mended[at])
+        ++at;
+    const std::size_t grown = mended.size() - std::min(mended.size(), stripped.size());
+    if (mended.size() < stripped.size() ||
+        std::string_view(mended).substr(at + grown) != std::string_view(stripped).substr(at))
+        return TextEditsBetween(caption, mended);
+    const std::string inserted = mended.substr(at, grown);
+    const std::size_t place = origins[at];
+    std::vector<RTextEdit> edits;
+    bool kept = false;
+    for (const std::size_t marker : removed) {
+        if (!kept && inserted == std::string(1, Marker) && marker + 1 == place) {
+            kept = true; // this marker already stands where the new one goes
+            continue;
+        }
+        edits.push_back({marker, 1, ""});
+    }
+    if (!kept && !inserted.empty())
+        edits.push_back({place, 0, inserted});
     return edits;
 }
 
@@ -352,18 +376,18 @@ RFileReport FixScopeFile(const std::string& fileName, const ICaptionFormat& form
             });
             if (!toMend)
                 continue;
-            const RScopeMending mending =
-                KeepMostKeys(engine.Scope, engine.NeedsKey, UnicodeKeyRule(), Marker);
-            if (!mending.Mended) {
+            const RScopeFix fix = FixScope(engine.Scope, UnicodeKeyRule(), Marker, engine.NeedsKey);
+            if (!fix.Fixed) {
                 unmended = true;
                 messages.Add(FileCaption(scope, engine, 0).Start(), "error",
                              "no distinct key for every caption; left as it is", scope.Name);
                 ExplainIfImpossible(messages, scope, engine);
                 continue;
             }
-            for (std::size_t c = 0; c < mending.Captions.size(); ++c)
-                if (mending.Captions[c].Changed)
-                    edits.push_back({s, engine.Captions[c], MendEdits(mending.Captions[c])});
+            for (std::size_t c = 0; c < fix.Captions.size(); ++c)
+                if (fix.Changed[c])
+                    edits.push_back({s, engine.Captions[c],
+                                     MendEdits(engine.Scope.Captions[c], fix.Captions[c])});
         }
         report.Err = messages.Text();
         report.Status = unmended ? 1 : 0;

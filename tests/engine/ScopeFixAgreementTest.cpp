@@ -1,8 +1,7 @@
-// Mending a scope keeps the most keys there can be, the earliest ones among equals, and gives
-// the rest the first assignment: checked case by case and against every possible assignment
-// on small random scopes.
-#include "KeepMostKeys.h"
-
+// The engine's scope fix keeps the most keys there can be, the earliest ones among equals, and
+// gives the rest the first assignment: checked case by case, and against a search over every
+// choice of one candidate per caption (not over sets of kept markers) on small random scopes.
+#include "Scope.h"
 #include "UnicodeKeyRule.h"
 
 #include <gtest/gtest.h>
@@ -13,72 +12,70 @@
 
 namespace {
 
-std::vector<std::string> Result(const RScope& scope, const RScopeMending& mending)
+std::vector<std::string> Result(const RScope&, const RScopeFix& fix)
 {
-    std::vector<std::string> captions = scope.Captions;
-    for (std::size_t i = 0; i < captions.size(); ++i)
-        if (mending.Captions[i].Changed)
-            captions[i] = mending.Captions[i].Caption;
-    return captions;
+    return fix.Captions;
 }
 
-TEST(KeepMostKeys, StripsSingleAndEndMarkersButNotDoubledOnes)
+// The argument order of the tests' own first version.
+RScopeFix KeepMostKeys(const RScope& scope, const std::vector<bool>& needsKey, const IKeyRule& rule,
+                       char marker)
 {
-    const RStrippedCaption stripped = StripMarkers("A&&b&c&", '&');
-    EXPECT_EQ(stripped.Text, "A&&bc");
-    EXPECT_EQ(stripped.Origins, (std::vector<std::size_t>{0, 1, 2, 3, 5, 7}));
-    EXPECT_EQ(stripped.RemovedMarkers, (std::vector<std::size_t>{4, 6}));
+    return FixScope(scope, rule, marker, needsKey);
 }
 
-TEST(KeepMostKeys, AnEarlierKeyGoesWhenOnlyThatLeavesEveryCaptionAKey)
+TEST(ScopeFixAgreement, StripsSingleAndEndMarkersButNotDoubledOnes)
+{
+    EXPECT_EQ(WithoutMarkers("A&&b&c&", ScanMarkers("A&&b&c&", '&')), "A&&bc");
+}
+
+TEST(ScopeFixAgreement, AnEarlierKeyGoesWhenOnlyThatLeavesEveryCaptionAKey)
 {
     // "AB" needs A or B. Keeping A on the first caption would take B from the second and leave
     // the third nothing, so the first caption moves to C and the second keeps B.
     const RScope scope{"menu", {"&Abc", "&Ba", "AB"}, {}};
-    const RScopeMending mending = KeepMostKeys(scope, {true, true, true}, UnicodeKeyRule(), '&');
-    ASSERT_TRUE(mending.Mended);
-    EXPECT_EQ(mending.KeptKeys, 1u);
+    const RScopeFix mending = KeepMostKeys(scope, {true, true, true}, UnicodeKeyRule(), '&');
+    ASSERT_TRUE(mending.Fixed);
     EXPECT_EQ(Result(scope, mending), (std::vector<std::string>{"Ab&c", "&Ba", "&AB"}));
 }
 
-TEST(KeepMostKeys, EarlierCaptionsKeepTheirKeysAmongEquals)
+TEST(ScopeFixAgreement, EarlierCaptionsKeepTheirKeysAmongEquals)
 {
     const RScope scope{"menu", {"&Создать", "&Сохранить как", "В&ыход"}, {}};
-    const RScopeMending mending = KeepMostKeys(scope, {true, true, true}, UnicodeKeyRule(), '&');
-    ASSERT_TRUE(mending.Mended);
+    const RScopeFix mending = KeepMostKeys(scope, {true, true, true}, UnicodeKeyRule(), '&');
+    ASSERT_TRUE(mending.Fixed);
     EXPECT_EQ(Result(scope, mending),
               (std::vector<std::string>{"&Создать", "С&охранить как", "В&ыход"}));
 }
 
-TEST(KeepMostKeys, CaptionsWithoutNeedStayWithoutAKey)
+TEST(ScopeFixAgreement, CaptionsWithoutNeedStayWithoutAKey)
 {
     const RScope scope{"dialog", {"OK", "&Name:", "&Notes", "A&&B"}, {}};
-    const RScopeMending mending =
+    const RScopeFix mending =
         KeepMostKeys(scope, {false, false, false, false}, UnicodeKeyRule(), '&');
-    ASSERT_TRUE(mending.Mended);
+    ASSERT_TRUE(mending.Fixed);
     EXPECT_EQ(Result(scope, mending), (std::vector<std::string>{"OK", "&Name:", "N&otes", "A&&B"}));
-    const RScopeMending all = KeepMostKeys(scope, {true, true, true, true}, UnicodeKeyRule(), '&');
+    const RScopeFix all = KeepMostKeys(scope, {true, true, true, true}, UnicodeKeyRule(), '&');
     EXPECT_EQ(Result(scope, all), (std::vector<std::string>{"&OK", "&Name:", "No&tes", "&A&&B"}));
 }
 
-TEST(KeepMostKeys, MalformedMarkersOutsideKeysAndSuffixes)
+TEST(ScopeFixAgreement, MalformedMarkersOutsideKeysAndSuffixes)
 {
     const RScope scope{"menu",
                        {"A&b&c", "Save& As", "Quit&", "&Undo", "ファイル&..."},
                        {*UnicodeKeyRule().CharAt("U", 0).Key}};
-    const RScopeMending mending =
+    const RScopeFix mending =
         KeepMostKeys(scope, {true, true, true, true, true}, UnicodeKeyRule(), '&');
-    ASSERT_TRUE(mending.Mended);
-    EXPECT_EQ(mending.KeptKeys, 0u);
+    ASSERT_TRUE(mending.Fixed);
     EXPECT_EQ(Result(scope, mending),
               (std::vector<std::string>{"&Abc", "&Save As", "&Quit", "U&ndo", "ファイル(&B)..."}));
 }
 
-TEST(KeepMostKeys, AScopeThatCannotBeMendedChangesNothing)
+TEST(ScopeFixAgreement, AScopeThatCannotBeMendedChangesNothing)
 {
     const RScope scope{"menu", {"&Ab", "&Ba", "AB"}, {}};
-    EXPECT_FALSE(KeepMostKeys(scope, {true, true, true}, AsciiKeyRule(), '&').Mended);
-    EXPECT_TRUE(KeepMostKeys(scope, {true, true, false}, AsciiKeyRule(), '&').Mended);
+    EXPECT_FALSE(KeepMostKeys(scope, {true, true, true}, AsciiKeyRule(), '&').Fixed);
+    EXPECT_TRUE(KeepMostKeys(scope, {true, true, false}, AsciiKeyRule(), '&').Fixed);
 }
 
 // Every choice of one candidate per caption that needs a key, in lexicographic order of the
@@ -175,7 +172,7 @@ BruteForce(const RScope& scope, const std::vector<bool>& needsKey, const IKeyRul
     return result;
 }
 
-TEST(KeepMostKeys, AgreesWithEveryPossibleAssignmentOnRandomScopes)
+TEST(ScopeFixAgreement, AgreesWithEveryPossibleAssignmentOnRandomScopes)
 {
     const std::vector<std::string> pieces = {"a", "b", "c", "A", "B", "d", " ", ".",
                                              "ё", "Ё", "ж", "σ", "ς", "&", "&", "&"};
@@ -198,10 +195,10 @@ TEST(KeepMostKeys, AgreesWithEveryPossibleAssignmentOnRandomScopes)
             }
             if (random() % 4 == 0)
                 scope.OutsideKeys.push_back(*rule->CharAt(random() % 2 ? "A" : "B", 0).Key);
-            const RScopeMending mending = KeepMostKeys(scope, needsKey, *rule, '&');
+            const RScopeFix mending = KeepMostKeys(scope, needsKey, *rule, '&');
             const std::optional<std::vector<std::string>> expected =
                 BruteForce(scope, needsKey, *rule);
-            ASSERT_EQ(mending.Mended, expected.has_value())
+            ASSERT_EQ(mending.Fixed, expected.has_value())
                 << ::testing::PrintToString(scope.Captions);
             if (expected) {
                 ASSERT_EQ(Result(scope, mending), *expected)
