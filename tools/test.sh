@@ -35,12 +35,13 @@ run_fuzzers() {
     cmake --build "$dir" -j"$jobs"
     mkdir -p "$dir/findings"
     local target
-    for target in list_file profile_file engine key_rules resource_script qt_form qt_translation; do
+    for target in list_file profile_file engine key_rules resource_script qt_form qt_translation \
+        gtk_builder po_catalogue; do
         rm -rf "$dir/corpus/$target"
         mkdir -p "$dir/corpus/$target"
-        echo "Fuzzing $target for ${QUARNEL_FUZZ_SECONDS:-60} s"
+        echo "Fuzzing $target for ${QUARNEL_FUZZ_SECONDS:-30} s"
         if ! "$dir/fuzz/fuzz_$target" "$dir/corpus/$target" "fuzz/corpus/$target" \
-            -max_total_time="${QUARNEL_FUZZ_SECONDS:-60}" -timeout=10 -rss_limit_mb=2048 \
+            -max_total_time="${QUARNEL_FUZZ_SECONDS:-30}" -timeout=10 -rss_limit_mb=2048 \
             -artifact_prefix="$dir/findings/$target-" >"$dir/$target.log" 2>&1; then
             tail -n 60 "$dir/$target.log"
             echo "fuzz_$target found a problem; its input is in $dir/findings"

@@ -1,5 +1,7 @@
 #include "QtFormSet.h"
 
+#include "GtkBuilder.h"
+
 #include <QtCore/QDirIterator>
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
@@ -22,6 +24,9 @@ TQtFormSet::TQtFormSet(const std::string& folder)
         if (!file.open(QIODevice::ReadOnly))
             throw EFormatError(name + ": cannot read: " + file.errorString().toStdString());
         const QByteArray bytes = file.readAll();
+        // A project may hold GTK interface files too: they are no forms of its Qt classes.
+        if (IsGtkBuilderFile(std::string_view(bytes.constData(), bytes.size())))
+            continue;
         FForms.push_back(ReadQtForm(std::string_view(bytes.constData(), bytes.size()), name));
         FByClass.emplace(FForms.back().ClassName, &FForms.back());
     }

@@ -1,0 +1,35 @@
+#pragma once
+
+// Lines and character columns of byte offsets in a UTF-8 file, for the places that readers of
+// UTF-8 formats report.
+
+#include "CaptionFile.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+class TSourceLines
+{
+public:
+    // `start` is where the text begins (after a BOM), so that line 1 counts columns from there.
+    explicit TSourceLines(std::string_view bytes, std::size_t start = 0);
+
+    std::uint32_t LineOf(std::size_t offset) const;
+    RSourcePlace PlaceOf(std::size_t offset) const;
+    // The place of a later offset, counted on from `from` rather than from its line's start.
+    RSourcePlace Advance(const RSourcePlace& from, std::size_t offset) const;
+
+private:
+    std::string_view FBytes;
+    std::vector<std::size_t> FLineStarts;
+};
+
+// The offset of the first byte that does not belong to a well-formed UTF-8 sequence (overlong
+// forms and surrogates included), or npos.
+std::size_t FirstInvalidUtf8(std::string_view bytes);
+
+// The length of the UTF-8 sequence that starts with this byte: 1 for ASCII and for a byte that
+// cannot start one.
+std::size_t Utf8SequenceLength(unsigned char lead);
