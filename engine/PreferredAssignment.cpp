@@ -1,0 +1,151 @@
+#include "PreferredAssignment.h"
+
+#include "Engine.h"
+
+#include <algorithm>
+
+std::vector<RKeyPlace> AsciiKeyPlaces(std::string_view caption, char marker)
+{
+    std::vector<RKeyPlace> places;
+    for (const RPlainChar& c : PlainChars(caption, marker)) {
+        if (c.Char >= 0x80 || static_cast<char>(c.Char) == marker)
+            continue;
+        const char byte = static_cast<char>(c.Char);
+        if (IsEligibleChar(byte))
+            places.push_back({c.Pos, KeyIndex(KeyOf(byte))});
+    }
+    return places;
+}
+
+RScopeKeys AssignScope(const RKeyScope& scope, char marker, const TCostModel& model,
+                       TPreferMethod method)
+{
+    RAssignmentScope costs{scope.KeyCount, {}, scope.TakenKeys};
+    std::vector<std::optional<std::size_t>> kept;
+    std::vector<std::size_t> rowOf(scope.Captions.size(), 0);
+    std::vector<char> keyless(scope.Captions.size(), 0);
+    bool anyKept = false;
+    for (std::size_t i = 0; i < scope.Captions.size(); ++i) {
+        const RScopeCaption& caption = scope.Captions[i];
+        std::vector<std::size_t> positions;
+        for (const RKeyPlace& place : caption.Places)
+            positions.push_back(place.Pos);
+        const RCaptionCosts priced =
+            model.CostsOf(caption.Caption, marker, positions, caption.PreferredKey);
+        if (priced.NoKey) {
+            keyless[i] = 1;
+            continue;
+        }
+        rowOf[i] = costs.Captions.size();
+        std::vector<RKeyChoice>& row = costs.Captions.emplace_back();
+        std::optional<std::size_t> keptIndex;
+        for (std::size_t p = 0; p < caption.Places.size(); ++p) {
+            row.push_back({caption.Places[p].Key, priced.Costs[p]});
+            if (caption.KeptPos == caption.Places[p].Pos)
+                keptIndex = p;
+        }
+        anyKept = anyKept || keptIndex.has_value();
+        kept.push_back(keptIndex);
+    }
+
+    std::optional<TChoiceIndices> chosen;
+    if (method == TPreferMethod::Greedy)
+        chosen = FindGreedyAssignment(costs);
+    else if (anyKept)
+        chosen = FindCheapestAssignmentKeeping(costs, kept);
+    else
+        chosen = FindCheapestAssignment(costs);
+
+    RScopeKeys keys;
+    if (!chosen)
+        return keys;
+    keys.Assigned = true;
+    keys.Pos.resize(scope.Captions.size());
+    for (std::size_t i = 0; i < scope.Captions.size(); ++i)
+        if (!keyless[i])
+            keys.Pos[i] = scope.Captions[i].Places[(*chosen)[rowOf[i]]].Pos;
+    return keys;
+}
+
+std::map<std::u32string, char32_t> MajorityKeys(const std::vector<std::vector<std::string>>& scopes,
+                                                char marker, const TCostModel& model)
+{
+    struct RTally
+    {
+        std::vector<std::pair<char32_t, int>> Counts; // in the order the keys were met
+        int Captions = 0;
+    };
+    std::map<std::u32string, RTally> tallies;
+    for (const std::vector<std::string>& scope : scopes)
+        for (const std::string& caption : scope) {
+            const std::optional<RPlainChar> marked = MarkedChar(caption, marker);
+            if (!marked)
+                continue;
+            RTally& tally = tallies[model.CommandText(caption, marker)];
+            ++tally.Captions;
+            const char32_t key = model.Traits().Fold(marked->Char);
+            const auto known =
+                std::find_if(tally.Counts.begin(), tally.Counts.end(),
+                             [key](const auto& count) { return count.first == key; });
+            if (known != tally.Counts.end())
+                ++known->second;
+            else
+                tally.Counts.emplace_back(key, 1);
+        }
+    std::map<std::u32string, char32_t> majority;
+    for (const auto& [text, tally] : tallies) {
+        if (tally.Captions < 2)
+            continue;
+        // max_element keeps the first of equal counts: the key met first.
+        majority[text] =
+            std::max_element(tally.Counts.begin(), tally.Counts.end(),
+                             [](const auto& a, const auto& b) { return a.second < b.second; })
+                ->first;
+    }
+    return majority;
+}
+
+std::vector<RScopeKeys> AssignScopesConsistently(const std::vector<RKeyScope>& scopes, char marker,
+                                                 const TCostModel& model, TPreferMethod method)
+{
+    std::vector<RScopeKeys> first;
+    std::vector<std::vector<std::string>> marked(scopes.size());
+    for (std::size_t s = 0; s < scopes.size(); ++s) {
+        first.push_back(AssignScope(scopes[s], marker, model, method));
+        if (!first.back().Assigned)
+            continue;
+        for (std::size_t i = 0; i < scopes[s].Captions.size(); ++i)
+            marked[s].push_back(
+                MarkedCaption(scopes[s].Captions[i].Caption, first.back().Pos[i], marker));
+    }
+    const std::map<std::u32string, char32_t> majority = MajorityKeys(marked, marker, model);
+    if (majority.empty())
+        return first;
+
+    std::vector<RScopeKeys> second;
+    second.reserve(scopes.size());
+    for (std::size_t s = 0; s < scopes.size(); ++s) {
+        if (!first[s].Assigned) {
+            second.push_back(first[s]);
+            continue;
+        }
+        RKeyScope preferring = scopes[s];
+        bool changed = false;
+        for (RScopeCaption& caption : preferring.Captions) {
+            if (caption.PreferredKey)
+                continue; // the caller's own preference, such as a source string's key
+            const auto found = majority.find(model.CommandText(caption.Caption, marker));
+            if (found == majority.end())
+                continue;
+            caption.PreferredKey = found->second;
+            changed = true;
+        }
+        second.push_back(changed ? AssignScope(preferring, marker, model, method) : first[s]);
+    }
+    return second;
+}
+
+std::string MarkedCaption(const std::string& caption, std::optional<std::size_t> pos, char marker)
+{
+    return pos ? InsertMarker(caption, *pos, marker) : caption;
+}
