@@ -1,6 +1,7 @@
 #include "PreferredAssignment.h"
 
 #include "Engine.h"
+#include "KeyQuality.h"
 
 #include <algorithm>
 
@@ -70,37 +71,18 @@ RScopeKeys AssignScope(const RKeyScope& scope, char marker, const TCostModel& mo
 std::map<std::u32string, char32_t> MajorityKeys(const std::vector<std::vector<std::string>>& scopes,
                                                 char marker, const TCostModel& model)
 {
-    struct RTally
-    {
-        std::vector<std::pair<char32_t, int>> Counts; // in the order the keys were met
-        int Captions = 0;
-    };
-    std::map<std::u32string, RTally> tallies;
-    for (const std::vector<std::string>& scope : scopes)
-        for (const std::string& caption : scope) {
-            const std::optional<RPlainChar> marked = MarkedChar(caption, marker);
-            if (!marked)
-                continue;
-            RTally& tally = tallies[model.CommandText(caption, marker)];
-            ++tally.Captions;
-            const char32_t key = model.Traits().Fold(marked->Char);
-            const auto known =
-                std::find_if(tally.Counts.begin(), tally.Counts.end(),
-                             [key](const auto& count) { return count.first == key; });
-            if (known != tally.Counts.end())
-                ++known->second;
-            else
-                tally.Counts.emplace_back(key, 1);
-        }
     std::map<std::u32string, char32_t> majority;
-    for (const auto& [text, tally] : tallies) {
-        if (tally.Captions < 2)
+    for (const auto& [text, tally] : KeysByCommand(scopes, marker, model)) {
+        std::size_t captions = 0;
+        for (const auto& count : tally)
+            captions += count.second;
+        if (captions < 2)
             continue;
         // max_element keeps the first of equal counts: the key met first.
         majority[text] =
-            std::max_element(tally.Counts.begin(), tally.Counts.end(),
-                             [](const auto& a, const auto& b) { return a.second < b.second; })
-                ->first;
+            std::max_element(tally.begin(), tally.end(), [](const auto& a, const auto& b) {
+                return a.second < b.second;
+            })->first;
     }
     return majority;
 }
