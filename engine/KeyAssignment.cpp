@@ -172,6 +172,16 @@ std::optional<TChoiceIndices> SolveLexicographic(int keyCount, const TRows& rows
     std::vector<std::vector<int>> movesInto(m);
     for (std::size_t row = 0; row < n; ++row) {
         const int k0 = matching.KeyOfRow[row];
+        // Mostly the leftmost usable choice is the one matched already, and nothing moves.
+        const auto firstUsable =
+            std::find_if(rows[row].begin(), rows[row].end(), [&](const RWeightedChoice& choice) {
+                return !settled[choice.Key] && isTight(row, choice);
+            });
+        if (firstUsable->Key == k0) {
+            chosen[row] = static_cast<std::size_t>(firstUsable - rows[row].begin());
+            settled[k0] = 1;
+            continue;
+        }
         for (std::vector<int>& into : movesInto)
             into.clear();
         std::vector<int> freeKeys;

@@ -183,6 +183,12 @@ std::vector<RPlainChar> PlainChars(std::string_view caption, char marker)
     return plain;
 }
 
+char32_t CharacterAt(std::string_view text, std::size_t pos)
+{
+    std::size_t length = 1;
+    return pos < text.size() ? DecodeAt(text, pos, length) : Replacement;
+}
+
 std::optional<RPlainChar> MarkedChar(std::string_view caption, char marker)
 {
     std::size_t pos = 0;
@@ -233,21 +239,31 @@ std::u32string TCostModel::Folded(std::string_view text) const
 
 std::u32string TCostModel::CommandText(std::string_view caption, char marker) const
 {
+    return CommandOfPlain(PlainChars(caption, marker));
+}
+
+std::u32string TCostModel::CommandOfPlain(const std::vector<RPlainChar>& plain) const
+{
     std::u32string text;
-    for (const RPlainChar& c : PlainChars(caption, marker))
+    text.reserve(plain.size());
+    for (const RPlainChar& c : plain)
         text.push_back(FTraits.Fold(c.Char));
     return CommandOf(std::move(text));
 }
 
-std::optional<char32_t> TCostModel::StandardKeyOf(std::string_view caption, char marker) const
+std::optional<char32_t> TCostModel::StandardKeyOfCommand(const std::u32string& text) const
 {
-    const std::u32string text = CommandText(caption, marker);
     const auto found = std::lower_bound(
         FStandard.begin(), FStandard.end(), text,
         [](const auto& entry, const std::u32string& wanted) { return entry.first < wanted; });
     if (found == FStandard.end() || found->first != text)
         return std::nullopt;
     return found->second;
+}
+
+std::optional<char32_t> TCostModel::StandardKeyOf(std::string_view caption, char marker) const
+{
+    return StandardKeyOfCommand(CommandText(caption, marker));
 }
 
 bool TCostModel::IsNoKeyCaption(std::string_view caption, char marker) const
@@ -270,9 +286,10 @@ RCaptionCosts TCostModel::CostsOf(std::string_view caption, char marker,
 {
     const RCostWeights& w = FPreferences.Weights;
     RCaptionCosts result;
-    result.NoKey = IsNoKeyCaption(caption, marker);
-    result.Standard = StandardKeyOf(caption, marker);
     const std::vector<RPlainChar> plain = PlainChars(caption, marker);
+    const std::u32string command = CommandOfPlain(plain);
+    result.NoKey = std::binary_search(FNoKey.begin(), FNoKey.end(), command);
+    result.Standard = StandardKeyOfCommand(command);
     const auto firstWord = std::find_if(plain.begin(), plain.end(), [this](const RPlainChar& c) {
         return FTraits.IsLetter(c.Char) || FTraits.IsDigit(c.Char);
     });

@@ -96,6 +96,9 @@ struct RPlainChar
 };
 std::vector<RPlainChar> PlainChars(std::string_view caption, char marker);
 
+// The character that starts at byte `pos` of `text`, U+FFFD when none does.
+char32_t CharacterAt(std::string_view text, std::size_t pos);
+
 // The key of a caption that carries markers: the character after its first single marker.
 std::optional<RPlainChar> MarkedChar(std::string_view caption, char marker);
 
@@ -135,6 +138,8 @@ public:
 
 private:
     std::u32string Folded(std::string_view text) const;
+    std::u32string CommandOfPlain(const std::vector<RPlainChar>& plain) const;
+    std::optional<char32_t> StandardKeyOfCommand(const std::u32string& text) const;
 
     RPreferences FPreferences;
     const ICharacterTraits& FTraits;

@@ -4,6 +4,7 @@
 #include "KeyQuality.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 std::vector<RKeyPlace> AsciiKeyPlaces(std::string_view caption, char marker)
 {
@@ -68,22 +69,44 @@ RScopeKeys AssignScope(const RKeyScope& scope, char marker, const TCostModel& mo
     return keys;
 }
 
-std::map<std::u32string, char32_t> MajorityKeys(const std::vector<std::vector<std::string>>& scopes,
-                                                char marker, const TCostModel& model)
+namespace {
+
+// The key each tallied command has most often, for commands keyed in more than one caption;
+// a tie goes to the key met first.
+template <typename TTallies, typename TMajority>
+void TakeMajorities(const TTallies& tallies, TMajority& majority)
 {
-    std::map<std::u32string, char32_t> majority;
-    for (const auto& [text, tally] : KeysByCommand(scopes, marker, model)) {
+    for (const auto& [text, tally] : tallies) {
         std::size_t captions = 0;
         for (const auto& count : tally)
             captions += count.second;
         if (captions < 2)
             continue;
-        // max_element keeps the first of equal counts: the key met first.
+        // max_element keeps the first of equal counts.
         majority[text] =
             std::max_element(tally.begin(), tally.end(), [](const auto& a, const auto& b) {
                 return a.second < b.second;
             })->first;
     }
+}
+
+void Tally(TKeyTally& tally, char32_t key)
+{
+    const auto known = std::find_if(tally.begin(), tally.end(),
+                                    [key](const auto& count) { return count.first == key; });
+    if (known != tally.end())
+        ++known->second;
+    else
+        tally.emplace_back(key, 1);
+}
+
+} // namespace
+
+std::map<std::u32string, char32_t> MajorityKeys(const std::vector<std::vector<std::string>>& scopes,
+                                                char marker, const TCostModel& model)
+{
+    std::map<std::u32string, char32_t> majority;
+    TakeMajorities(KeysByCommand(scopes, marker, model), majority);
     return majority;
 }
 
@@ -91,16 +114,21 @@ std::vector<RScopeKeys> AssignScopesConsistently(const std::vector<RKeyScope>& s
                                                  const TCostModel& model, TPreferMethod method)
 {
     std::vector<RScopeKeys> first;
-    std::vector<std::vector<std::string>> marked(scopes.size());
+    first.reserve(scopes.size());
+    std::vector<std::vector<std::u32string>> commands(scopes.size());
+    std::unordered_map<std::u32string, TKeyTally> tallies;
     for (std::size_t s = 0; s < scopes.size(); ++s) {
-        first.push_back(AssignScope(scopes[s], marker, model, method));
-        if (!first.back().Assigned)
-            continue;
-        for (std::size_t i = 0; i < scopes[s].Captions.size(); ++i)
-            marked[s].push_back(
-                MarkedCaption(scopes[s].Captions[i].Caption, first.back().Pos[i], marker));
+        const RScopeKeys& keys = first.emplace_back(AssignScope(scopes[s], marker, model, method));
+        for (std::size_t i = 0; i < scopes[s].Captions.size(); ++i) {
+            const std::string& caption = scopes[s].Captions[i].Caption;
+            commands[s].push_back(model.CommandText(caption, marker));
+            if (keys.Assigned && keys.Pos[i])
+                Tally(tallies[commands[s].back()],
+                      model.Traits().Fold(CharacterAt(caption, *keys.Pos[i])));
+        }
     }
-    const std::map<std::u32string, char32_t> majority = MajorityKeys(marked, marker, model);
+    std::unordered_map<std::u32string, char32_t> majority;
+    TakeMajorities(tallies, majority);
     if (majority.empty())
         return first;
 
@@ -108,21 +136,22 @@ std::vector<RScopeKeys> AssignScopesConsistently(const std::vector<RKeyScope>& s
     second.reserve(scopes.size());
     for (std::size_t s = 0; s < scopes.size(); ++s) {
         if (!first[s].Assigned) {
-            second.push_back(first[s]);
+            second.push_back(std::move(first[s]));
             continue;
         }
-        RKeyScope preferring = scopes[s];
-        bool changed = false;
-        for (RScopeCaption& caption : preferring.Captions) {
-            if (caption.PreferredKey)
+        std::optional<RKeyScope> preferring;
+        for (std::size_t i = 0; i < scopes[s].Captions.size(); ++i) {
+            if (scopes[s].Captions[i].PreferredKey)
                 continue; // the caller's own preference, such as a source string's key
-            const auto found = majority.find(model.CommandText(caption.Caption, marker));
+            const auto found = majority.find(commands[s][i]);
             if (found == majority.end())
                 continue;
-            caption.PreferredKey = found->second;
-            changed = true;
+            if (!preferring)
+                preferring = scopes[s];
+            preferring->Captions[i].PreferredKey = found->second;
         }
-        second.push_back(changed ? AssignScope(preferring, marker, model, method) : first[s]);
+        second.push_back(preferring ? AssignScope(*preferring, marker, model, method)
+                                    : std::move(first[s]));
     }
     return second;
 }
