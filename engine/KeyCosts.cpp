@@ -295,12 +295,16 @@ RCaptionCosts TCostModel::CostsOf(std::string_view caption, char marker,
     });
     const std::size_t firstIndex = static_cast<std::size_t>(firstWord - plain.begin());
 
+    const auto firstTab = std::find_if(plain.begin(), plain.end(),
+                                       [](const RPlainChar& c) { return c.Char == '\t'; });
     result.Costs.reserve(places.size());
     for (const std::size_t place : places) {
         const auto at = std::lower_bound(
             plain.begin(), plain.end(), place,
             [](const RPlainChar& c, std::size_t wanted) { return c.Pos < wanted; });
-        if (at == plain.end() || at->Pos != place) {
+        // A shortcut after a tab is no part of the command: its letters are a last resort.
+        const bool inShortcut = at != plain.end() && at->Pos == place && at > firstTab;
+        if (at == plain.end() || at->Pos != place || inShortcut) {
             int cost = w[TCostWeight::Punctuation];
             if (result.Standard)
                 cost += w[TCostWeight::Standard];

@@ -127,8 +127,9 @@ public:
 
     // Costs for the places (byte positions of the caption, where the marker would go) a key
     // rule offers. A place that is not the start of a character of the caption, such as a
-    // suffix the rule appends, costs as punctuation. `preferred` is the key the caller wants
-    // this caption to keep, folded, e.g. the key its text has in most other scopes.
+    // suffix the rule appends, or that lies in a shortcut after a tab, costs as punctuation.
+    // `preferred` is the key the caller wants this caption to keep, folded, e.g. the key its text
+    // has in most other scopes.
     RCaptionCosts CostsOf(std::string_view caption, char marker,
                           const std::vector<std::size_t>& places,
                           std::optional<char32_t> preferred = std::nullopt) const;

@@ -75,6 +75,14 @@ TEST(KeyCostsTest, CaptionsWithoutAStandardKeyPreferWordStartsAndWideConsonants)
     EXPECT_EQ(costs[6], 60 + 8); // punctuation, narrow
 }
 
+TEST(KeyCostsTest, ShortcutLettersAreALastResort)
+{
+    EXPECT_EQ(Cheapest({"Sort", "Send\tCtrl+S"}),
+              (std::vector<std::string>{"&Sort", "Se&nd\tCtrl+S"}));
+    const TCostModel model(DefaultPreferences(), Ascii);
+    EXPECT_EQ(model.CostsOf("Go\tF5", '&', {0, 3, 4}).Costs, (std::vector<int>{0, 60, 60}));
+}
+
 TEST(KeyCostsTest, StandardKeysAreFoundWithoutMarkersShortcutsAndEllipsis)
 {
     const TCostModel model(DefaultPreferences(), Ascii);
