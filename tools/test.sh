@@ -35,7 +35,7 @@ run_fuzzers() {
     cmake --build "$dir" -j"$jobs"
     mkdir -p "$dir/findings"
     local target
-    for target in list_file profile_file engine; do
+    for target in list_file profile_file engine preference_rules; do
         rm -rf "$dir/corpus/$target"
         mkdir -p "$dir/corpus/$target"
         echo "Fuzzing $target for ${QUARNEL_FUZZ_SECONDS:-60} s"
