@@ -36,7 +36,7 @@ run_fuzzers() {
     mkdir -p "$dir/findings"
     local target
     for target in list_file profile_file engine key_rules resource_script qt_form qt_translation \
-        gtk_builder po_catalogue; do
+        gtk_builder po_catalogue preference_rules; do
         rm -rf "$dir/corpus/$target"
         mkdir -p "$dir/corpus/$target"
         echo "Fuzzing $target for ${QUARNEL_FUZZ_SECONDS:-30} s"

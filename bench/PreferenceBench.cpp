@@ -1,0 +1,249 @@
+// Keys a designer would choose: how long the exact assignment takes under the cost model, and
+// how the first assignment, a greedy pass and the exact optimum compare on real-looking menus.
+#include "Engine.h"
+#include "KeyQuality.h"
+#include "PreferredAssignment.h"
+#include "QuietHost.h"
+
+#include <benchmark/benchmark.h>
+#include <fstream>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+const TAsciiCharacterTraits Ascii;
+
+const std::vector<std::string> Verbs = {
+    "Add",       "Align",   "Apply",   "Arrange", "Attach", "Build", "Check",   "Clear",
+    "Collapse",  "Compare", "Compile", "Convert", "Create", "Debug", "Detach",  "Download",
+    "Duplicate", "Expand",  "Filter",  "Flip",    "Freeze", "Group", "Hide",    "Join",
+    "Lock",      "Manage",  "Mark",    "Merge",   "Move",   "Play",  "Publish", "Record",
+    "Reload",    "Remove",  "Reset",   "Restore", "Rotate", "Run",   "Scan",    "Share",
+    "Show",      "Sort",    "Split",   "Start",   "Stop",   "Sync",  "Toggle",  "Track",
+    "Unlock",    "Update",  "Upload",  "Verify",  "Wrap",
+};
+const std::vector<std::string> Nouns = {
+    "Bookmarks", "Branch",  "Cells", "Changes", "Chart",  "Columns", "Comment",   "Document",
+    "Files",     "Folder",  "Font",  "Frame",   "Grid",   "Guides",  "History",   "Image",
+    "Layer",     "Layout",  "Links", "Macro",   "Notes",  "Objects", "Page",      "Panel",
+    "Picture",   "Project", "Query", "Rows",    "Rulers", "Section", "Selection", "Shape",
+    "Sheet",     "Slide",   "Style", "Table",   "Tabs",   "Task",    "Text",      "Theme",
+    "Track",     "Window",  "Zoom",
+};
+
+// A menu as applications have them: some common commands, the rest a verb and a noun, some
+// with an ellipsis or a shortcut, no caption twice.
+std::vector<std::string> GeneratedMenu(std::mt19937& random, std::size_t size)
+{
+    static const std::vector<RStandardKey> standard = DefaultPreferences().StandardKeys;
+    std::uniform_int_distribution<int> percent(0, 99);
+    std::uniform_int_distribution<std::size_t> verb(0, Verbs.size() - 1);
+    std::uniform_int_distribution<std::size_t> noun(0, Nouns.size() - 1);
+    std::uniform_int_distribution<std::size_t> common(0, standard.size() - 1);
+    std::set<std::string> seen;
+    std::vector<std::string> menu;
+    while (menu.size() < size) {
+        const int roll = percent(random);
+        std::string caption = roll < 25   ? standard[common(random)].Text
+                              : roll < 35 ? Verbs[verb(random)]
+                                          : Verbs[verb(random)] + " " + Nouns[noun(random)];
+        if (percent(random) < 15)
+            caption += "...";
+        else if (percent(random) < 10)
+            caption += "\tCtrl+" + std::string(1, static_cast<char>('A' + percent(random) % 26));
+        if (seen.insert(caption).second)
+            menu.push_back(caption);
+    }
+    return menu;
+}
+
+std::vector<std::vector<std::string>> GeneratedApplication(std::size_t menus, std::size_t least,
+                                                           std::size_t most, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<std::size_t> size(least, most);
+    std::vector<std::vector<std::string>> application;
+    for (std::size_t i = 0; i < menus; ++i)
+        application.push_back(GeneratedMenu(random, size(random)));
+    return application;
+}
+
+std::vector<std::vector<std::string>> ExampleList()
+{
+    std::ifstream in(QUARNEL_EXAMPLE_LIST, std::ios::binary);
+    std::vector<std::string> captions;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            captions.push_back(line);
+    }
+    return {captions};
+}
+
+RKeyScope ScopeOf(const std::vector<std::string>& captions)
+{
+    RKeyScope scope{KeyCount, {}, {}};
+    for (const std::string& caption : captions)
+        scope.Captions.push_back({caption, AsciiKeyPlaces(caption, DefaultAccChar), {}, {}});
+    return scope;
+}
+
+std::vector<RKeyScope> ScopesOf(const std::vector<std::vector<std::string>>& application)
+{
+    std::vector<RKeyScope> scopes;
+    for (const std::vector<std::string>& captions : application)
+        scopes.push_back(ScopeOf(captions));
+    return scopes;
+}
+
+void CheapestScope(benchmark::State& state, const std::vector<std::string>& captions,
+                   TPreferMethod method)
+{
+    const TCostModel model(DefaultPreferences(), Ascii);
+    const RKeyScope scope = ScopeOf(captions);
+    bool assigned = false;
+    for (auto _ : state) {
+        const RScopeKeys keys = AssignScope(scope, DefaultAccChar, model, method);
+        assigned = keys.Assigned;
+        benchmark::DoNotOptimize(keys);
+    }
+    // A greedy pass can fail where the optimum exists.
+    state.counters["assigned"] = assigned ? 1 : 0;
+}
+
+// Forty captions that each offer every key at the same cost: ties everywhere.
+std::vector<std::string> FortyOverAllKeys()
+{
+    const std::string all = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789!$<=>?@";
+    std::vector<std::string> captions;
+    for (std::size_t i = 0; i < 40; ++i)
+        captions.push_back(all.substr(i) + all.substr(0, i));
+    return captions;
+}
+
+// Forty captions need more keys than the alphabet has: a long menu of the generated kind, ten
+// numbered entries and six with a punctuation key; the first seed that gives an assignment.
+std::vector<std::string> FortyMenuItems()
+{
+    const TCostModel model(DefaultPreferences(), Ascii);
+    for (unsigned seed = 40; seed < 1040; ++seed) {
+        std::mt19937 random(seed);
+        std::vector<std::string> menu = GeneratedMenu(random, 24);
+        for (char digit = '0'; digit <= '9'; ++digit)
+            menu.push_back(std::string("Layout ") + digit);
+        for (const char* caption : {"Ask?", "Price $", "Mail @", "Less <", "More >", "Equal ="})
+            menu.push_back(caption);
+        if (AssignScope(ScopeOf(menu), DefaultAccChar, model, TPreferMethod::Cheapest).Assigned)
+            return menu;
+    }
+    return {};
+}
+
+BENCHMARK_CAPTURE(CheapestScope, FortyMenuItems, FortyMenuItems(), TPreferMethod::Cheapest)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(CheapestScope, FortyMenuItemsGreedy, FortyMenuItems(), TPreferMethod::Greedy)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(CheapestScope, FortyOverAllKeys, FortyOverAllKeys(), TPreferMethod::Cheapest)
+    ->Unit(benchmark::kMicrosecond);
+
+// A large application's menus and dialogs, priced and assigned one scope at a time; and
+// again with the second pass that keeps each command on one key.
+void TenThousandScopes(benchmark::State& state, bool consistently)
+{
+    const TCostModel model(DefaultPreferences(), Ascii);
+    const std::vector<RKeyScope> scopes = ScopesOf(GeneratedApplication(10000, 15, 15, 10000));
+    for (auto _ : state) {
+        if (consistently) {
+            benchmark::DoNotOptimize(
+                AssignScopesConsistently(scopes, DefaultAccChar, model, TPreferMethod::Cheapest));
+            continue;
+        }
+        for (const RKeyScope& scope : scopes)
+            benchmark::DoNotOptimize(
+                AssignScope(scope, DefaultAccChar, model, TPreferMethod::Cheapest));
+    }
+}
+BENCHMARK_CAPTURE(TenThousandScopes, EachAlone, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(TenThousandScopes, Consistently, true)->Unit(benchmark::kMillisecond);
+
+enum class TMethod
+{
+    First,
+    Greedy,
+    Cheapest,
+    CheapestConsistently,
+};
+
+std::vector<std::vector<std::string>> Assigned(const std::vector<std::vector<std::string>>& app,
+                                               TMethod method, const TCostModel& model)
+{
+    std::vector<std::vector<std::string>> marked(app.size());
+    if (method == TMethod::First) {
+        TAccEngine engine;
+        TQuietHost host;
+        for (std::size_t s = 0; s < app.size(); ++s)
+            for (const RAccelerated& result : engine.Process(
+                     app[s].size(),
+                     [&app, s](std::size_t i) -> const std::string& { return app[s][i]; }, host))
+                marked[s].push_back(result.Caption);
+        return marked;
+    }
+    const std::vector<RKeyScope> scopes = ScopesOf(app);
+    const TPreferMethod prefer =
+        method == TMethod::Greedy ? TPreferMethod::Greedy : TPreferMethod::Cheapest;
+    std::vector<RScopeKeys> keys;
+    if (method == TMethod::CheapestConsistently)
+        keys = AssignScopesConsistently(scopes, DefaultAccChar, model, prefer);
+    else
+        for (const RKeyScope& scope : scopes)
+            keys.push_back(AssignScope(scope, DefaultAccChar, model, prefer));
+    for (std::size_t s = 0; s < app.size(); ++s)
+        for (std::size_t i = 0; i < app[s].size(); ++i)
+            marked[s].push_back(keys[s].Assigned
+                                    ? MarkedCaption(app[s][i], keys[s].Pos[i], DefaultAccChar)
+                                    : app[s][i]);
+    return marked;
+}
+
+// Not a timing: the share of keys on a first letter and of standard keys honoured, and the
+// commands keyed differently in different menus, as counters.
+void Shares(benchmark::State& state, const std::vector<std::vector<std::string>>& app,
+            TMethod method)
+{
+    const TCostModel model(DefaultPreferences(), Ascii);
+    RQualityReport report;
+    for (auto _ : state)
+        report = MeasureQuality(Assigned(app, method, model), DefaultAccChar, model);
+    const RScopeQuality& total = report.Total;
+    state.counters["first_letter_pct"] =
+        100.0 * static_cast<double>(total.FirstLetterKeys) / static_cast<double>(total.Keys);
+    state.counters["standard_pct"] = 100.0 * static_cast<double>(total.StandardKeys) /
+                                     static_cast<double>(total.StandardCaptions);
+    state.counters["keyed_pct"] =
+        100.0 * static_cast<double>(total.Keys) / static_cast<double>(total.Captions);
+    state.counters["inconsistent_texts"] = static_cast<double>(report.InconsistentTexts);
+    state.counters["shared_texts"] = static_cast<double>(report.SharedTexts);
+}
+
+const std::vector<std::vector<std::string>>& Application()
+{
+    static const std::vector<std::vector<std::string>> app = GeneratedApplication(200, 6, 20, 200);
+    return app;
+}
+
+BENCHMARK_CAPTURE(Shares, ExampleFirst, ExampleList(), TMethod::First)->Iterations(1);
+BENCHMARK_CAPTURE(Shares, ExampleGreedy, ExampleList(), TMethod::Greedy)->Iterations(1);
+BENCHMARK_CAPTURE(Shares, ExampleCheapest, ExampleList(), TMethod::Cheapest)->Iterations(1);
+BENCHMARK_CAPTURE(Shares, AppFirst, Application(), TMethod::First)->Iterations(1);
+BENCHMARK_CAPTURE(Shares, AppGreedy, Application(), TMethod::Greedy)->Iterations(1);
+BENCHMARK_CAPTURE(Shares, AppCheapest, Application(), TMethod::Cheapest)->Iterations(1);
+BENCHMARK_CAPTURE(Shares, AppCheapestConsistently, Application(), TMethod::CheapestConsistently)
+    ->Iterations(1);
+
+} // namespace
+
+BENCHMARK_MAIN();
