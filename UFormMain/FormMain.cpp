@@ -51,11 +51,10 @@ QString MessageText(const std::string& text)
     return ToDisplayText(text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
-QIcon CommandIcon(int iconIndex)
+QIcon ThemeIcon(const TIconInfo& icon)
 {
-    if (iconIndex == NoIcon)
+    if (icon.IsNull())
         return {};
-    const TIconInfo& icon = IconTable[iconIndex];
     return QIcon::fromTheme(ToQString(icon.ThemeName), QIcon(ToQString(icon.Resource)));
 }
 
@@ -115,8 +114,7 @@ TFormMain::TFormMain(std::string iniFileName, QWidget* parent)
     font.setPixelSize(FormFontPixelHeight);
     font.setStyleHint(QFont::SansSerif);
     setFont(font);
-    setWindowIcon(
-        QIcon::fromTheme(ToQString(ProgramIconThemeName), QIcon(ToQString(ProgramIconResource))));
+    setWindowIcon(ThemeIcon(ProgramIcon));
     setStatusTip(ToQString(LongHint(FormHint)));
     setWindowTitle(ToQString(FormCaption));
     SetWindowBounds(DesignBounds);
@@ -150,7 +148,7 @@ void TFormMain::CreateActions()
     for (const TCommandInfo& command : CommandTable) {
         auto* action = new QAction(ToQString(command.Caption), this);
         action->setObjectName(ToQString(command.Name));
-        action->setIcon(CommandIcon(command.IconIndex));
+        action->setIcon(ThemeIcon(command.Icon));
         action->setIconVisibleInMenu(true);
         action->setToolTip(ToQString(ShortHint(command.Hint)));
         action->setStatusTip(ToQString(LongHint(command.Hint)));
@@ -168,8 +166,7 @@ void TFormMain::CreateMenus()
 {
     for (const TMenuInfo& info : MainMenu) {
         QMenu* menu = menuBar()->addMenu(ToQString(info.Caption));
-        for (int i = 0; i < info.ItemCount; ++i) {
-            const TMenuItem& item = info.Items[i];
+        for (const TMenuItem& item : info.Items) {
             if (!item.Command) {
                 menu->addSeparator();
                 continue;

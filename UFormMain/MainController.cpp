@@ -65,54 +65,7 @@ bool TMainController::Execute(TCommandId id)
 {
     if (!IsEnabled(id))
         return false;
-    using enum TCommandId;
-    switch (id) {
-    case FileNew:
-        ActFileNewExecute();
-        break;
-    case FileOpen:
-        ActFileOpenExecute();
-        break;
-    case FileSave:
-        ActFileSaveExecute();
-        break;
-    case FileSaveAs:
-        ActFileSaveAsExecute();
-        break;
-    case FileProcess:
-        ActFileProcessExecute();
-        break;
-    case FileExit:
-        FUi.CloseWindow();
-        break;
-    case EditAdd:
-        ActEditAddExecute();
-        break;
-    case EditEdit:
-        ActEditEditExecute();
-        break;
-    case EditDelete:
-        ActEditDeleteExecute();
-        break;
-    case EditSelectAll:
-        ActEditSelectAllExecute();
-        break;
-    case EditClear:
-        ActEditClearExecute();
-        break;
-    case EditCopy:
-        ActEditCopyExecute();
-        break;
-    case EditMoveUp:
-        ActEditMoveUpExecute();
-        break;
-    case EditMoveDown:
-        ActEditMoveDownExecute();
-        break;
-    case HelpAbout:
-        ActHelpAboutExecute();
-        break;
-    }
+    (this->*CommandInfo(id).Execute)();
     return true;
 }
 
@@ -217,6 +170,11 @@ void TMainController::ActFileSaveAsAccept(const std::string& fileName)
 void TMainController::ActFileProcessExecute()
 {
     FDocument.Process(FEngine, FUi);
+}
+
+void TMainController::ActFileExitExecute()
+{
+    FUi.CloseWindow();
 }
 
 void TMainController::ActEditAddExecute()

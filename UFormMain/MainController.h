@@ -58,6 +58,7 @@ public:
     void ActFileSaveAsBeforeExecute();
     void ActFileSaveAsAccept(const std::string& fileName);
     void ActFileProcessExecute();
+    void ActFileExitExecute();
     void ActEditAddExecute();
     void ActEditEditExecute();
     void ActEditDeleteExecute();

@@ -221,10 +221,10 @@ void TFormMainTest::menusFollowTheMenuTable()
         const TMenuInfo& info = MainMenu[m];
         QCOMPARE(titles[static_cast<qsizetype>(m)]->text(), Q(info.Caption));
         const QList<QAction*> items = MenuAt(static_cast<int>(m))->actions();
-        QCOMPARE(items.size(), static_cast<qsizetype>(info.ItemCount));
-        for (int i = 0; i < info.ItemCount; ++i) {
-            const TMenuItem& item = info.Items[static_cast<std::size_t>(i)];
-            QAction* action = items[i];
+        QCOMPARE(items.size(), static_cast<qsizetype>(info.Items.size()));
+        for (std::size_t i = 0; i < info.Items.size(); ++i) {
+            const TMenuItem& item = info.Items[i];
+            QAction* action = items[static_cast<qsizetype>(i)];
             QCOMPARE(action->isSeparator(), !item.Command.has_value());
             if (!item.Command)
                 continue;
@@ -251,7 +251,7 @@ void TFormMainTest::actionsCarryTheirHintsShortcutsAndIcons()
         QCOMPARE(action->shortcut(), QKeySequence(Q(command.Shortcut)));
         // A misspelt key name would silently give no shortcut at all.
         QCOMPARE(action->shortcut().isEmpty(), command.Shortcut.empty());
-        if (command.IconIndex == NoIcon) {
+        if (command.Icon.IsNull()) {
             QVERIFY2(action->icon().isNull(), command.Name.data());
         } else {
             QVERIFY2(!action->icon().pixmap(ToolBarIconSize, ToolBarIconSize).isNull(),
