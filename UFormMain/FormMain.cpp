@@ -108,7 +108,7 @@ TFormMain::TFormMain(std::string iniFileName, QWidget* parent)
 {
     Q_INIT_RESOURCE(quarnel);
     setObjectName(QStringLiteral("FormMain"));
-    FController.IniFileName = std::move(iniFileName);
+    FController.SetIniFileName(std::move(iniFileName));
 
     QFont font(ToQString(FormFontFamily));
     font.setPixelSize(FormFontPixelHeight);

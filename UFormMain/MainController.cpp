@@ -9,7 +9,7 @@ TMainController::TMainController(IUserInterface& ui) : FUi(ui) {}
 
 void TMainController::FormCreate(std::string_view caption)
 {
-    AppTitle = std::string(caption);
+    FAppTitle = std::string(caption);
     FEngine.ClearPosResults();
     FDocument.NewDocument();
     FEngine.FAccChar = DefaultAccChar;
@@ -24,7 +24,7 @@ void TMainController::FormShow()
 bool TMainController::FormCloseQuery()
 {
     ConfirmSave();
-    return !FDocument.FModified;
+    return !FDocument.Modified();
 }
 
 void TMainController::FormClose()
@@ -51,9 +51,9 @@ void TMainController::FormDestroy()
 
 TCommandState TMainController::ActFileNewUpdate() const
 {
-    const TDocumentState state{FDocument.Count(), FDocument.SelectionFacts(), FDocument.FModified,
-                               FDocument.FFileName};
-    return ComputeCommandState(state, AppTitle);
+    const TDocumentState state{FDocument.Count(), FDocument.SelectionFacts(), FDocument.Modified(),
+                               FDocument.FileName()};
+    return ComputeCommandState(state, FAppTitle);
 }
 
 bool TMainController::IsEnabled(TCommandId id) const
@@ -80,10 +80,10 @@ TMessage TMainController::ErrorBox(const std::string& text) const
 
 bool TMainController::ConfirmSave()
 {
-    if (!FDocument.FModified)
+    if (!FDocument.Modified())
         return false;
     const TMessage prompt{"Warning",
-                          "\"" + FDocument.FFileName + "\" has been modified.\r\rSave changes?",
+                          "\"" + FDocument.FileName() + "\" has been modified.\r\rSave changes?",
                           TMessageIcon::Warning,
                           {TMessageButton::Yes, TMessageButton::No, TMessageButton::Cancel},
                           TMessageButton::Yes};
@@ -92,7 +92,7 @@ bool TMainController::ConfirmSave()
         Execute(TCommandId::FileSave);
         return false;
     case TMessageButton::No:
-        FDocument.FModified = false;
+        FDocument.MarkUnmodified();
         return true;
     default:
         return false;
@@ -102,7 +102,7 @@ bool TMainController::ConfirmSave()
 void TMainController::ActFileNewExecute()
 {
     ConfirmSave();
-    if (FDocument.FModified)
+    if (FDocument.Modified())
         return;
     FDocument.NewDocument();
 }
@@ -119,14 +119,14 @@ void TMainController::ActFileOpenExecute()
 void TMainController::ActFileOpenAccept(const std::string& fileName)
 {
     const bool setAside = ConfirmSave();
-    if (FDocument.FModified)
+    if (FDocument.Modified())
         return;
     try {
         FDocument.LoadCaptionFile(fileName);
     } catch (...) {
         // The edits the user agreed to lose are still in the window: they stay guarded.
         if (setAside)
-            FDocument.FModified = true;
+            FDocument.MarkModified();
         throw;
     }
     FOpenDialog.InitialDir = DialogFolder(FolderPart(fileName));
@@ -134,8 +134,8 @@ void TMainController::ActFileOpenAccept(const std::string& fileName)
 
 void TMainController::ActFileSaveExecute()
 {
-    if (FDocument.FFileName != UntitledFileName)
-        FDocument.SaveCaptionFile(FDocument.FFileName);
+    if (FDocument.FileName() != UntitledFileName)
+        FDocument.SaveCaptionFile(FDocument.FileName());
     else
         Execute(TCommandId::FileSaveAs);
 }
@@ -158,7 +158,7 @@ void TMainController::ActFileSaveAsExecute()
 
 void TMainController::ActFileSaveAsBeforeExecute()
 {
-    FSaveDialog.FileName = FDocument.FFileName;
+    FSaveDialog.FileName = FDocument.FileName();
 }
 
 void TMainController::ActFileSaveAsAccept(const std::string& fileName)
@@ -241,7 +241,7 @@ void TMainController::ShowAboutBox(const std::string& description, const std::ui
                                    const std::uint16_t lastYear)
 {
     FUi.ShowMessage({"About",
-                     AboutMessage(AppTitle, description, firstYear, lastYear),
+                     AboutMessage(FAppTitle, description, firstYear, lastYear),
                      TMessageIcon::Information,
                      {TMessageButton::Ok},
                      TMessageButton::Ok});
@@ -251,7 +251,6 @@ void TMainController::ListView1ColumnClick(int column)
 {
     if (!FLive)
         return;
-    FSortColumn = column;
     FDocument.SortByColumn(column);
 }
 

@@ -36,8 +36,13 @@ public:
     QItemSelectionModel& Selection() { return FSelection; }
     int Count() const { return FModel.Count(); }
 
-    std::string FFileName = UntitledFileName;
-    bool FModified = false;
+    // The file the list was last read from or written to, and whether it has changed since.
+    const std::string& FileName() const { return FFileName; }
+    bool Modified() const { return FModified; }
+    void SetFileName(std::string fileName) { FFileName = std::move(fileName); }
+    void MarkModified() { FModified = true; }
+    // The user chose to let the changes go; the entries stay as they are.
+    void MarkUnmodified() { FModified = false; }
 
     // Leave the document untouched when they throw.
     void LoadCaptionFile(const std::string& fileName);
@@ -69,6 +74,8 @@ public:
 private:
     void InvalidateSelectionFacts() { FFactsValid = false; }
 
+    std::string FFileName = UntitledFileName;
+    bool FModified = false;
     TEntryModel FModel;
     QItemSelectionModel FSelection;
     mutable TSelectionFacts FFacts;

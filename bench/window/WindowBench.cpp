@@ -101,7 +101,7 @@ public:
     }
 
     // No save prompt may stop the next step on a modal box.
-    void ForgetChanges() { Document().FModified = false; }
+    void ForgetChanges() { Document().MarkUnmodified(); }
 
 private:
     TFormMain FForm{std::string()};

@@ -157,7 +157,7 @@ void TFormMainEditingTest::Fill(const std::vector<std::string>& captions)
 {
     for (const std::string& caption : captions)
         Document().AddCaption(caption);
-    Document().FModified = false;
+    Document().MarkUnmodified();
     IdlePass();
 }
 
@@ -258,7 +258,7 @@ void TFormMainEditingTest::addDialogCancelledAddsNothing()
     QVERIFY(driver.AllAnswered());
     QCOMPARE(driver.Unexpected(), 0);
     QCOMPARE(Column(TEntryModel::ColOriginal), QStringList({"File"}));
-    QVERIFY(!Document().FModified);
+    QVERIFY(!Document().Modified());
 }
 
 void TFormMainEditingTest::addDialogRefusalShowsTheErrorBox()
@@ -280,7 +280,7 @@ void TFormMainEditingTest::addDialogRefusalShowsTheErrorBox()
     QTRY_VERIFY(driver.AllAnswered());
     QCOMPARE(driver.Unexpected(), 0);
     QCOMPARE(Document().Count(), 0);
-    QVERIFY(!Document().FModified);
+    QVERIFY(!Document().Modified());
 }
 
 void TFormMainEditingTest::editInPlaceStoresTheTextAsTypedAndEmptiesTheResults()
@@ -299,7 +299,7 @@ void TFormMainEditingTest::editInPlaceStoresTheTextAsTypedAndEmptiesTheResults()
     QTRY_COMPARE(Column(TEntryModel::ColOriginal), QStringList({"File", "  A&B "}));
     QCOMPARE(Column(TEntryModel::ColAccelerated), QStringList({"&File", ""}));
     QCOMPARE(Column(TEntryModel::ColKey), QStringList({"F", ""}));
-    QVERIFY(Document().FModified);
+    QVERIFY(Document().Modified());
 }
 
 void TFormMainEditingTest::editInPlaceAcceptedUnchangedStillEmptiesAndModifies()
@@ -313,7 +313,7 @@ void TFormMainEditingTest::editInPlaceAcceptedUnchangedStillEmptiesAndModifies()
     // The focus leaving the editor accepts the edit as Enter does.
     FForm->PositionPanel()->setFocusPolicy(Qt::StrongFocus);
     FForm->PositionPanel()->setFocus();
-    QTRY_VERIFY(Document().FModified);
+    QTRY_VERIFY(Document().Modified());
     QCOMPARE(Column(TEntryModel::ColOriginal), QStringList({"File", "Edit"}));
     QCOMPARE(Column(TEntryModel::ColAccelerated), QStringList({"", "&Edit"}));
     QCOMPARE(Column(TEntryModel::ColKey), QStringList({"", "E"}));
@@ -332,7 +332,7 @@ void TFormMainEditingTest::editInPlaceAbandonedWithEscapeChangesNothing()
     QTRY_VERIFY(!qobject_cast<QLineEdit*>(QApplication::focusWidget()));
     QCOMPARE(Column(TEntryModel::ColOriginal), QStringList({"File", "Edit"}));
     QCOMPARE(Column(TEntryModel::ColAccelerated), QStringList({"&File", "&Edit"}));
-    QVERIFY(!Document().FModified);
+    QVERIFY(!Document().Modified());
 }
 
 void TFormMainEditingTest::editStartedByClickingASelectedEntryEmptiesThatEntry()
@@ -351,7 +351,7 @@ void TFormMainEditingTest::editStartedByClickingASelectedEntryEmptiesThatEntry()
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(Column(TEntryModel::ColOriginal), QStringList({"File", "Edit", "Window"}));
     QCOMPARE(Column(TEntryModel::ColAccelerated), QStringList({"&File", "&Edit", ""}));
-    QVERIFY(Document().FModified);
+    QVERIFY(Document().Modified());
 }
 
 void TFormMainEditingTest::editOfALaterSelectedEntryLeavesTheFirstSelectedAlone()
@@ -381,7 +381,7 @@ void TFormMainEditingTest::copyPutsTheAcceleratedCaptionOnTheClipboard()
     Process();
     QTest::keyClick(FForm->ListView(), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("&Edit"));
-    QVERIFY(!Document().FModified);
+    QVERIFY(!Document().Modified());
 }
 
 void TFormMainEditingTest::clearAsksForConfirmationWithNoAsDefault()
@@ -409,10 +409,10 @@ void TFormMainEditingTest::clearAsksForConfirmationWithNoAsDefault()
     });
     Trigger(TCommandId::EditClear);
     QCOMPARE(Document().Count(), 2);
-    QVERIFY(!Document().FModified);
+    QVERIFY(!Document().Modified());
     Trigger(TCommandId::EditClear);
     QCOMPARE(Document().Count(), 0);
-    QVERIFY(Document().FModified);
+    QVERIFY(Document().Modified());
     QVERIFY(driver.AllAnswered());
     QCOMPARE(driver.Unexpected(), 0);
 }
@@ -457,7 +457,7 @@ void TFormMainEditingTest::upAndDownAreDisabledAtTheEnds()
     QCOMPARE(Column(TEntryModel::ColOriginal), QStringList({"a", "c", "b"}));
     QVERIFY(up->isEnabled());
     QVERIFY(!down->isEnabled());
-    QVERIFY(Document().FModified);
+    QVERIFY(Document().Modified());
     QCOMPARE(FForm->windowTitle(), QStringLiteral("Quarnel 1.0 - [Untitled.lst*]"));
 }
 

@@ -45,7 +45,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(FDir.isValid());
-        FController.IniFileName = Path("QuarnelApps.ini");
+        FController.SetIniFileName(Path("QuarnelApps.ini"));
         FController.FormCreate("Quarnel 1.0");
         FController.FormShow();
     }
@@ -82,7 +82,7 @@ protected:
 
     TDocumentCheck State() const
     {
-        return {Captions(), FController.Document().FFileName, FController.Document().FModified};
+        return {Captions(), FController.Document().FileName(), FController.Document().Modified()};
     }
 
     void Add(const std::string& caption) { FController.Document().AddCaption(caption); }

@@ -300,7 +300,7 @@ void TFormMainSettingsTest::openDialogStartsInTheRememberedFolderWithTheLastName
     choose.Start();
     open->trigger();
     QVERIFY(choose.Done());
-    QCOMPARE(form.Controller().Document().FFileName, list.toStdString());
+    QCOMPARE(form.Controller().Document().FileName(), list.toStdString());
     QCOMPARE(form.Controller().Document().Count(), 2);
     form.ActFileNewUpdate();
     QCOMPARE(form.windowTitle(), QStringLiteral("Quarnel 1.0 - [menu.lst]"));
@@ -345,7 +345,7 @@ void TFormMainSettingsTest::saveDialogAddsTheSuffixAndAsksBeforeOverwriting()
     QCOMPARE(proposedDir, Folder());
     QCOMPARE(proposedName, QStringLiteral("Untitled.lst"));
     const QString out = Folder() + QStringLiteral("/out.lst");
-    QCOMPARE(form.Controller().Document().FFileName, out.toStdString());
+    QCOMPARE(form.Controller().Document().FileName(), out.toStdString());
     QFile file(out);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("File\r\n"));
@@ -370,7 +370,7 @@ void TFormMainSettingsTest::saveDialogAddsTheSuffixAndAsksBeforeOverwriting()
     QVERIFY(replace.Text.contains(QStringLiteral("out.lst")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("File\r\n"));
-    QVERIFY(form.Controller().Document().FModified);
+    QVERIFY(form.Controller().Document().Modified());
 
     TModalScript discard;
     TSeenBox prompt;

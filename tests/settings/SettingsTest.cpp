@@ -46,7 +46,7 @@ protected:
     std::unique_ptr<TRun> Start(const std::function<void(TRun&)>& beforeShow = {}) const
     {
         auto run = std::make_unique<TRun>();
-        run->Controller.IniFileName = FIniFileName;
+        run->Controller.SetIniFileName(FIniFileName);
         run->Controller.FormCreate("Quarnel 1.0");
         if (beforeShow)
             beforeShow(*run);
