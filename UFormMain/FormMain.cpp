@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -130,7 +131,8 @@ TFormMain::TFormMain(std::string iniFileName, QWidget* parent)
     FController.FormCreate(FormCaption);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &TFormMain::OnIdle);
-    // Errors that escape any event handler of the program end up in this window's error box.
+    // The last resort, for errors that escape an event handler of Qt's own, such as the list's
+    // editor: every handler of the window passes through RunHandler.
     if (auto* application = qobject_cast<TApplication*>(QCoreApplication::instance()))
         application->SetErrorHandler(
             [this](const std::string& message) { ApplicationEvents1Exception(message); });
@@ -156,7 +158,7 @@ void TFormMain::CreateActions()
         action->setShortcutContext(Qt::WindowShortcut);
         const TCommandId id = command.Id;
         connect(action, &QAction::triggered, this,
-                [this, id] { RunGuarded([this, id] { FController.Execute(id); }); });
+                [this, id] { RunHandler([this, id] { FController.Execute(id); }); });
         FActions[CommandIndex(id)] = action;
         addAction(action); // shortcuts work whether or not a bar shows the action
     }
@@ -234,7 +236,7 @@ void TFormMain::CreateListView()
     for (int column = 0; column < static_cast<int>(DesignColumnWidths.size()); ++column)
         header->resizeSection(column, DesignColumnWidths[column]);
     connect(header, &QHeaderView::sectionClicked, this, [this](int column) {
-        RunGuarded([this, column] { FController.ListView1ColumnClick(column); });
+        RunHandler([this, column] { FController.ListView1ColumnClick(column); });
     });
     setCentralWidget(FListView1);
 }
@@ -314,14 +316,14 @@ void TFormMain::showEvent(QShowEvent* event)
     if (FShown)
         return;
     FShown = true;
-    RunGuarded([this] { FController.FormShow(); });
+    RunHandler([this] { FController.FormShow(); });
     ActFileNewUpdate();
 }
 
 void TFormMain::closeEvent(QCloseEvent* event)
 {
     bool mayClose = false;
-    RunGuarded([this, &mayClose] {
+    RunHandler([this, &mayClose] {
         if (FController.FormCloseQuery()) {
             FController.FormClose();
             mayClose = true;
@@ -384,7 +386,8 @@ void TFormMain::OnIdle()
 {
     if (!FShown || QApplication::activeModalWidget())
         return;
-    try {
+    const QScopedValueRollback idlePass(FInIdlePass, true);
+    RunHandler([this] {
         if (FPendingBounds && windowHandle() && windowHandle()->isExposed())
             ApplyWindowBounds();
         if (FUnframedBounds && FrameMargins() != TFrameMargins{}) {
@@ -393,14 +396,7 @@ void TFormMain::OnIdle()
         }
         TakeHintUnderMouse();
         ActFileNewUpdate();
-    } catch (const std::exception& error) {
-        // The dispatcher is about to sleep: a modal box can't run from here, so it runs as
-        // soon as the loop turns again.
-        QMetaObject::invokeMethod(
-            this,
-            [this, message = std::string(error.what())] { ApplicationEvents1Exception(message); },
-            Qt::QueuedConnection);
-    }
+    });
 }
 
 void TFormMain::TakeHintUnderMouse()
@@ -463,13 +459,24 @@ void TFormMain::ApplicationEvents1Exception(const std::string& message)
     ShowMessage(FController.ErrorBox(message));
 }
 
-void TFormMain::RunGuarded(const std::function<void()>& work)
+void TFormMain::RunHandler(const std::function<void()>& handler)
 {
+    std::string message;
     try {
-        work();
+        handler();
+        return;
     } catch (const std::exception& error) {
-        ApplicationEvents1Exception(error.what());
+        message = error.what();
+    } catch (...) {
+        message = "Unknown error";
     }
+    if (FInIdlePass) {
+        // The dispatcher is about to sleep: a modal box can't run from here.
+        QMetaObject::invokeMethod(
+            this, [this, message] { ApplicationEvents1Exception(message); }, Qt::QueuedConnection);
+        return;
+    }
+    ApplicationEvents1Exception(message);
 }
 
 void TFormMain::ProcessBusy()

@@ -41,8 +41,6 @@ public:
     void ApplicationEvents1Hint(const QString& longHint);
     // Shows an error in the error box.
     void ApplicationEvents1Exception(const std::string& message);
-    // Runs `work`, showing any error that escapes it in the error box.
-    void RunGuarded(const std::function<void()>& work);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -60,6 +58,10 @@ private:
     void CreateDialogs();
     void StyleBars();
     void OnIdle();
+    // The one error boundary: every handler of the window runs through it. An error escaping
+    // the handler ends it and goes to the error box, and the program carries on in the state the
+    // handler left; during an idle pass the box waits until the loop turns again.
+    void RunHandler(const std::function<void()>& handler);
     void TakeHintUnderMouse();
     TFrameMargins FrameMargins() const;
     void ApplyWindowBounds();
@@ -96,6 +98,7 @@ private:
     QString FCurrentHint;
     int FBusy = 0; // the window's tag: 1 while a processing pass runs
     bool FShown = false;
+    bool FInIdlePass = false;
     bool FSnapping = false;
     // Bounds asked for before the window manager's frame was known; they are applied again
     // once it is, since they describe the frame and not the inside.
