@@ -1,5 +1,7 @@
 #include "CommandState.h"
 
+#include "PathParts.h"
+
 TCommandState ComputeCommandState(const TDocumentState& document, std::string_view appTitle)
 {
     TCommandState state;
@@ -14,17 +16,4 @@ TCommandState ComputeCommandState(const TDocumentState& document, std::string_vi
     const int position = facts.HasSelection ? document.Selection.FirstSelected + 1 : 0;
     state.Position = std::to_string(position) + ": " + std::to_string(document.Count);
     return state;
-}
-
-std::string FileNamePart(std::string_view path)
-{
-    const std::size_t slash = path.rfind('/');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
-std::string FolderPart(std::string_view path)
-{
-    const std::size_t slash = path.rfind('/');
-    return std::string(slash == std::string_view::npos ? std::string_view()
-                                                       : path.substr(0, slash + 1));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MainController.h"
+#include "WindowLayout.h"
 #include "WindowSnap.h"
 
 #include <QMainWindow>
@@ -25,13 +26,9 @@ public:
 
     TMainController& Controller() { return FController; }
     QAction* Action(TCommandId id) const { return FActions[CommandIndex(id)]; }
-    QTreeView* ListView() const { return FListView1; }
-    QToolBar* ToolBar() const { return FToolBar; }
-    QLabel* PositionPanel() const { return FPositionPanel; }
-    QLabel* StatusPanel() const { return FStatusPanel; }
+    // The widgets are found by their object names: ListView1, ActionToolBar1, StatusBar1 with
+    // its panels Panel0 and Panel1, OpenDialog and SaveDialog.
     int BusyFlag() const { return FBusy; }
-    QFileDialog* OpenDialog() const { return FOpenDialog; }
-    QFileDialog* SaveDialog() const { return FSaveDialog; }
 
     // The update handler: commands, title and position panel from the document.
     void ActFileNewUpdate();
@@ -50,6 +47,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void SetUpForm();
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();

@@ -1,7 +1,9 @@
 #include "MainController.h"
 
+#include "PathParts.h"
 #include "QuarnelError.h"
 #include "UQuarnelApps.h"
+#include "WindowLayout.h"
 
 #include <exception>
 
@@ -264,12 +266,4 @@ std::string TrimCaption(std::string_view text)
     while (last > first && blank(text[last - 1]))
         --last;
     return std::string(text.substr(first, last - first));
-}
-
-std::string DialogFolder(std::string_view folderWithDelimiter)
-{
-    std::string folder(folderWithDelimiter);
-    if (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    return folder;
 }

@@ -92,5 +92,3 @@ inline constexpr int AboutFirstYear = 2003;
 
 // Trims bytes of code 32 and below at both ends.
 std::string TrimCaption(std::string_view text);
-// A dialog's folder: no trailing "/" unless it is the root.
-std::string DialogFolder(std::string_view folderWithDelimiter);

@@ -1,7 +1,9 @@
 // Reading and writing the window's sections of the shared settings file.
 #include "MainController.h"
+#include "PathParts.h"
 #include "ProfileStore.h"
 #include "UQuarnelApps.h"
+#include "WindowLayout.h"
 #include "WindowSnap.h"
 
 #include <array>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EntryModel.h"
+#include "SelectionFacts.h"
 
 #include <QItemSelectionModel>
 #include <QObject>
@@ -11,16 +12,6 @@ class TAccEngine;
 class IProcessHost;
 
 inline constexpr const char* UntitledFileName = "Untitled.lst";
-
-// What the command state needs to know about the selection, kept cheap to ask.
-struct TSelectionFacts
-{
-    int FirstSelected = -1; // lowest selected row, -1 without a selection
-    bool FirstRowSelected = false;
-    bool LastRowSelected = false;
-
-    bool HasSelection() const { return FirstSelected >= 0; }
-};
 
 // The caption list with its file name and modified flag. The entries are held by the model
 // and the selection by the selection model; everything here works through those two.

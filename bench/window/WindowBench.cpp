@@ -8,7 +8,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QScrollBar>
+#include <QToolBar>
 #include <QTreeView>
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -83,7 +85,7 @@ public:
     TFormMain& Form() { return FForm; }
     TMainController& Controller() { return FForm.Controller(); }
     TCaptionDocument& Document() { return Controller().Document(); }
-    QTreeView& List() { return *FForm.ListView(); }
+    QTreeView& List() { return *FForm.findChild<QTreeView*>(QStringLiteral("ListView1")); }
 
     void Open()
     {

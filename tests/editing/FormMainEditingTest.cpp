@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeView>
 #include <QtTest>
 #include <deque>
@@ -178,7 +179,8 @@ void TFormMainEditingTest::Trigger(TCommandId id)
 QStringList TFormMainEditingTest::Column(int column) const
 {
     QStringList texts;
-    const QAbstractItemModel* model = FForm->ListView()->model();
+    const QAbstractItemModel* model =
+        FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->model();
     for (int row = 0; row < model->rowCount(); ++row)
         texts.append(model->index(row, column).data().toString());
     return texts;
@@ -189,7 +191,8 @@ QLineEdit* TFormMainEditingTest::WaitForEditor() const
     QLineEdit* editor = nullptr;
     const bool editing = QTest::qWaitFor([&editor, this] {
         editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        return editor && FForm->ListView()->isAncestorOf(editor);
+        return editor &&
+               FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->isAncestorOf(editor);
     });
     return editing ? editor : nullptr;
 }
@@ -289,7 +292,7 @@ void TFormMainEditingTest::editInPlaceStoresTheTextAsTypedAndEmptiesTheResults()
     Process();
     Document().SelectRows(1, 1);
     IdlePass();
-    QTest::keyClick(FForm->ListView(), Qt::Key_F2);
+    QTest::keyClick(FForm->findChild<QTreeView*>(QStringLiteral("ListView1")), Qt::Key_F2);
     QLineEdit* editor = WaitForEditor();
     QVERIFY(editor);
     QCOMPARE(editor->text(), QStringLiteral("Edit"));
@@ -311,8 +314,8 @@ void TFormMainEditingTest::editInPlaceAcceptedUnchangedStillEmptiesAndModifies()
     QLineEdit* editor = WaitForEditor();
     QVERIFY(editor);
     // The focus leaving the editor accepts the edit as Enter does.
-    FForm->PositionPanel()->setFocusPolicy(Qt::StrongFocus);
-    FForm->PositionPanel()->setFocus();
+    FForm->findChild<QLabel*>(QStringLiteral("Panel0"))->setFocusPolicy(Qt::StrongFocus);
+    FForm->findChild<QLabel*>(QStringLiteral("Panel0"))->setFocus();
     QTRY_VERIFY(Document().Modified());
     QCOMPARE(Column(TEntryModel::ColOriginal), QStringList({"File", "Edit"}));
     QCOMPARE(Column(TEntryModel::ColAccelerated), QStringList({"", "&Edit"}));
@@ -341,7 +344,7 @@ void TFormMainEditingTest::editStartedByClickingASelectedEntryEmptiesThatEntry()
     Process();
     Document().SelectRows(0, 2);
     IdlePass();
-    QTreeView* list = FForm->ListView();
+    QTreeView* list = FForm->findChild<QTreeView*>(QStringLiteral("ListView1"));
     const QModelIndex clicked = list->model()->index(2, TEntryModel::ColOriginal);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(clicked).center());
     QLineEdit* editor = WaitForEditor();
@@ -360,7 +363,7 @@ void TFormMainEditingTest::editOfALaterSelectedEntryLeavesTheFirstSelectedAlone(
     Process();
     Document().SelectRows(0, 2);
     IdlePass();
-    QTreeView* list = FForm->ListView();
+    QTreeView* list = FForm->findChild<QTreeView*>(QStringLiteral("ListView1"));
     // The view's own way in, as a click on a selected caption takes it.
     list->edit(list->model()->index(1, TEntryModel::ColOriginal));
     QLineEdit* editor = WaitForEditor();
@@ -379,7 +382,8 @@ void TFormMainEditingTest::copyPutsTheAcceleratedCaptionOnTheClipboard()
     Trigger(TCommandId::EditCopy);
     QCOMPARE(QGuiApplication::clipboard()->text(), QString()); // not yet processed
     Process();
-    QTest::keyClick(FForm->ListView(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(FForm->findChild<QTreeView*>(QStringLiteral("ListView1")), Qt::Key_C,
+                    Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("&Edit"));
     QVERIFY(!Document().Modified());
 }
@@ -422,7 +426,7 @@ void TFormMainEditingTest::headerClickSortsAndMarksTheTitle()
     Fill({"beta", "Alpha", "alpha2"});
     Document().SelectRows(0, 0);
     QCOMPARE(FForm->windowTitle(), QStringLiteral("Quarnel 1.0 - [Untitled.lst]"));
-    QHeaderView* header = FForm->ListView()->header();
+    QHeaderView* header = FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->header();
     const int x = header->sectionViewportPosition(TEntryModel::ColOriginal) + 5;
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     QCOMPARE(Column(TEntryModel::ColOriginal), QStringList({"Alpha", "alpha2", "beta"}));
@@ -430,7 +434,7 @@ void TFormMainEditingTest::headerClickSortsAndMarksTheTitle()
     QVERIFY(!Document().IsRowSelected(0));
     IdlePass();
     QCOMPARE(FForm->windowTitle(), QStringLiteral("Quarnel 1.0 - [Untitled.lst*]"));
-    QCOMPARE(FForm->PositionPanel()->text(), QStringLiteral("3: 3"));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel0"))->text(), QStringLiteral("3: 3"));
 }
 
 void TFormMainEditingTest::upAndDownAreDisabledAtTheEnds()
@@ -464,7 +468,7 @@ void TFormMainEditingTest::upAndDownAreDisabledAtTheEnds()
 void TFormMainEditingTest::upAndDownKeepTheKeyboardFocusRow()
 {
     Fill({"a", "b", "c", "d"});
-    QTreeView* list = FForm->ListView();
+    QTreeView* list = FForm->findChild<QTreeView*>(QStringLiteral("ListView1"));
     list->setFocus();
     list->selectionModel()->setCurrentIndex(list->model()->index(2, 0),
                                             QItemSelectionModel::ClearAndSelect |

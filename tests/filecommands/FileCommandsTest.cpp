@@ -2,6 +2,7 @@
 // interface against real files in a folder of the test's own.
 #include "FakeUserInterface.h"
 #include "MainController.h"
+#include "PathParts.h"
 #include "QuarnelError.h"
 #include "TestFiles.h"
 

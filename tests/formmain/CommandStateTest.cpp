@@ -1,5 +1,7 @@
 #include "CommandState.h"
 
+#include "PathParts.h"
+
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>

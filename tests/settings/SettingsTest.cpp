@@ -28,7 +28,7 @@ struct TRun
     TMainController Controller{Ui};
 };
 
-const std::map<int, int> DesignWidths = {{0, 120}, {1, 120}, {2, 30}};
+const std::map<int, int> DesignWidths = DesignColumnWidthMap();
 
 class Settings : public testing::Test
 {
