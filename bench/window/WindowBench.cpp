@@ -8,9 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QLabel>
 #include <QScrollBar>
-#include <QToolBar>
 #include <QTreeView>
 #include <algorithm>
 #include <benchmark/benchmark.h>

@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "DisplayText.h"
 #include "FormMain.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -149,9 +150,7 @@ void TFormMainEditingTest::ShowForm()
 // The window recomputes its commands and title only when the event loop runs dry.
 void TFormMainEditingTest::IdlePass()
 {
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
+    RunIdlePass();
 }
 
 void TFormMainEditingTest::Fill(const std::vector<std::string>& captions)

@@ -8,6 +8,7 @@
 #include "Engine.h"
 #include "QuarnelError.h"
 #include "WindowLayout.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QCursor>
@@ -183,9 +184,7 @@ void TFormMainTest::ShowForm()
 // window updates its commands, title, position and hint only then.
 void TFormMainTest::IdlePass()
 {
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
+    RunIdlePass();
 }
 
 void TFormMainTest::LoadList(const std::vector<std::string>& lines)

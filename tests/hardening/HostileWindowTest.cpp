@@ -7,6 +7,7 @@
 #include "PeakMemory.h"
 #include "QuarnelError.h"
 #include "TestFiles.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -80,9 +81,7 @@ void THostileWindowTest::cleanup()
 // Commands are enabled, and the title set, only when the event loop runs dry.
 void THostileWindowTest::IdlePass()
 {
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
+    RunIdlePass();
 }
 
 // What the next pass of the event loop would do for a new list, done now.
