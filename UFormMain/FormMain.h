@@ -15,7 +15,10 @@ class QToolBar;
 class QTreeView;
 
 // The main window: a thin view over TMainController. It builds its bars from the command
-// table, shows what the controller computes, and lends it dialogs, clipboard and sound.
+// table, shows what the controller computes, and lends it dialogs, clipboard and sound. Its
+// widgets carry object names that tests find them by: ListView1, ActionToolBar1, StatusBar1
+// with the panels Panel0 and Panel1, OpenDialog and SaveDialog. FormMain.cpp holds its life;
+// FormMainWidgets.cpp, FormMainGeometry.cpp, FormMainHints.cpp and FormMainDialogs.cpp the rest.
 class TFormMain : public QMainWindow, private IUserInterface
 {
     Q_OBJECT
@@ -26,8 +29,6 @@ public:
 
     TMainController& Controller() { return FController; }
     QAction* Action(TCommandId id) const { return FActions[CommandIndex(id)]; }
-    // The widgets are found by their object names: ListView1, ActionToolBar1, StatusBar1 with
-    // its panels Panel0 and Panel1, OpenDialog and SaveDialog.
     int BusyFlag() const { return FBusy; }
 
     // The update handler: commands, title and position panel from the document.
