@@ -74,8 +74,20 @@ void RDecodedText::AppendBytes(std::string_view bytes, std::size_t base)
 TCodePage::TCodePage(unsigned number) : FNumber(number)
 {
     const iconv_t cd = iconv_open("UTF-8", IconvName(number).c_str());
-    if (cd != reinterpret_cast<iconv_t>(-1))
-        FToUtf8 = cd;
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return;
+    // The reader finds quotes, backslashes and keywords as ASCII bytes, and a writer inserts
+    // markers as such: a code page that spells ASCII otherwise (EBCDIC, or one that shifts
+    // between states) is one we cannot read.
+    for (int byte = 1; byte < 0x80; ++byte) {
+        const char in = static_cast<char>(byte);
+        std::string decoded;
+        if (!Convert(cd, std::string_view(&in, 1), decoded) || decoded != std::string(1, in)) {
+            iconv_close(cd);
+            return;
+        }
+    }
+    FToUtf8 = cd;
 }
 
 TCodePage::~TCodePage()
