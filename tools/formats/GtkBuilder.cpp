@@ -694,17 +694,5 @@ std::string TGtkBuilderFormat::DecodedText(std::string_view bytes,
 
 std::string TGtkBuilderFormat::Encode(const RFileCaption&, std::string_view text) const
 {
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (const char c : text) {
-        if (c == '&')
-            escaped += "&amp;";
-        else if (c == '<')
-            escaped += "&lt;";
-        else if (c == '>')
-            escaped += "&gt;";
-        else
-            escaped.push_back(c);
-    }
-    return escaped;
+    return EscapeXmlText(text);
 }

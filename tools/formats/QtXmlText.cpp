@@ -283,17 +283,5 @@ std::string EncodeQtXmlText(const RFileCaption& caption, std::string_view text)
     case TXmlSpelling::Escaped:
         break;
     }
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else
-            out.push_back(c);
-    }
-    return out;
+    return EscapeXmlText(text);
 }
