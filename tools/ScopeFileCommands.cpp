@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr char Marker = '&';
-
 std::string Lowered(std::string text)
 {
     for (char& c : text)
@@ -56,9 +54,51 @@ struct REngineScope
     std::vector<bool> NeedsKey;
 };
 
-REngineScope EngineScope(const RCaptionScope& scope, const RScopeFileOptions& options)
+// The keys the captions of a scope hold now: a caption with one sound marker gives its key.
+std::vector<TKey> MarkedKeys(const RCaptionScope& scope, char marker)
 {
-    REngineScope engine{{scope.Name, {}, {}}, {}, {}};
+    std::vector<TKey> keys;
+    for (const RFileCaption& caption : scope.Captions)
+        if (caption.CanCarryKey)
+            if (const std::optional<TKey> key =
+                    ScanScopeMarkers(caption.Text, UnicodeKeyRule(), marker).PinnedKey)
+                keys.push_back(*key);
+    return keys;
+}
+
+// A scope inside others (a tab page in its dialog) must avoid their keys: keysOf(s) gives the
+// keys scope s ends with.
+template <typename KeysOf>
+std::vector<TKey> OutsideKeys(const RCaptionScope& scope, const KeysOf& keysOf)
+{
+    std::vector<TKey> keys;
+    for (const std::size_t outer : scope.Enclosing) {
+        const std::vector<TKey>& taken = keysOf(outer);
+        keys.insert(keys.end(), taken.begin(), taken.end());
+    }
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
+}
+
+// Enclosing scopes before the scopes inside them, so that a page is mended around the keys
+// its dialog ends with. A reader lists every enclosing scope, not only the nearest, so the
+// depth is the length of that list.
+std::vector<std::size_t> OuterScopesFirst(const RCaptionFile& file)
+{
+    std::vector<std::size_t> order(file.Scopes.size());
+    for (std::size_t s = 0; s < order.size(); ++s)
+        order[s] = s;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return file.Scopes[a].Enclosing.size() < file.Scopes[b].Enclosing.size();
+    });
+    return order;
+}
+
+REngineScope EngineScope(const RCaptionScope& scope, const RScopeFileOptions& options,
+                         std::vector<TKey> outsideKeys)
+{
+    REngineScope engine{{scope.Name, {}, std::move(outsideKeys)}, {}, {}};
     for (std::size_t c = 0; c < scope.Captions.size(); ++c) {
         const RFileCaption& caption = scope.Captions[c];
         if (!caption.CanCarryKey)
@@ -166,19 +206,19 @@ bool AddFinding(TMessages& messages, const RCaptionScope& scope, const REngineSc
 // without any key, or the smallest group with fewer keys than members. Returns whether it
 // cannot.
 bool ExplainIfImpossible(TMessages& messages, const RCaptionScope& scope,
-                         const REngineScope& engine)
+                         const REngineScope& engine, char marker)
 {
-    REngineScope needing{{scope.Name, {}, {}}, {}, {}};
+    REngineScope needing{{scope.Name, {}, engine.Scope.OutsideKeys}, {}, {}};
     for (std::size_t c = 0; c < engine.Scope.Captions.size(); ++c) {
         const std::string& text = engine.Scope.Captions[c];
-        const RMarkers markers = ScanMarkers(text, Marker);
+        const RMarkers markers = ScanMarkers(text, marker);
         if (!engine.NeedsKey[c] && markers.Singles.empty() && !markers.LoneAtEnd)
             continue;
         needing.Scope.Captions.push_back(WithoutMarkers(text, markers));
         needing.Captions.push_back(engine.Captions[c]);
     }
     const IKeyRule& rule = UnicodeKeyRule();
-    const RScopeDiagnosis diagnosis = ExplainScope(needing.Scope, rule, Marker, false);
+    const RScopeDiagnosis diagnosis = ExplainScope(needing.Scope, rule, marker, false);
     if (diagnosis.MaxDistinct == needing.Scope.Captions.size())
         return false;
     for (const std::size_t without : diagnosis.WithoutKeys) {
@@ -242,19 +282,24 @@ RFileReport CheckScopeFile(const std::string& fileName, const ICaptionFormat& fo
         report.Status = 2;
         return report;
     }
+    const char marker = format.Marker();
+    std::vector<std::vector<TKey>> marked;
+    for (const RCaptionScope& scope : file.Scopes)
+        marked.push_back(MarkedKeys(scope, marker));
+    const auto markedKeys = [&](std::size_t s) -> const std::vector<TKey>& { return marked[s]; };
     TMessages messages(fileName);
     bool errors = false;
     bool warnings = false;
     for (std::size_t s = 0; s < file.Scopes.size(); ++s) {
         const RCaptionScope& scope = file.Scopes[s];
-        const REngineScope engine = EngineScope(scope, options);
-        for (const RScopeFinding& finding : CheckScope(engine.Scope, UnicodeKeyRule(), Marker, s)) {
+        const REngineScope engine = EngineScope(scope, options, OutsideKeys(scope, markedKeys));
+        for (const RScopeFinding& finding : CheckScope(engine.Scope, UnicodeKeyRule(), marker, s)) {
             if (AddFinding(messages, scope, engine, finding))
                 errors = true;
             else
                 warnings = true;
         }
-        if (options.Explain && ExplainIfImpossible(messages, scope, engine))
+        if (options.Explain && ExplainIfImpossible(messages, scope, engine, marker))
             errors = true;
     }
     for (const RFileNote& note : file.Notes) {
@@ -273,32 +318,42 @@ RFileReport FixScopeFile(const std::string& fileName, const ICaptionFormat& form
     try {
         const std::string bytes = ReadFileBytes(fileName);
         const RCaptionFile file = format.Read(bytes, fileName);
+        const char marker = format.Marker();
+        // The keys each scope ends with: as marked, or as mended once the scope is.
+        std::vector<std::vector<TKey>> final;
+        for (const RCaptionScope& scope : file.Scopes)
+            final.push_back(MarkedKeys(scope, marker));
+        const auto finalKeys = [&](std::size_t s) -> const std::vector<TKey>& { return final[s]; };
         TMessages messages(fileName);
         std::vector<RCaptionEdit> edits;
         bool unmended = false;
-        for (std::size_t s = 0; s < file.Scopes.size(); ++s) {
+        for (const std::size_t s : OuterScopesFirst(file)) {
             const RCaptionScope& scope = file.Scopes[s];
-            const REngineScope engine = EngineScope(scope, options);
+            const REngineScope engine = EngineScope(scope, options, OutsideKeys(scope, finalKeys));
             const std::vector<RScopeFinding> findings =
-                CheckScope(engine.Scope, UnicodeKeyRule(), Marker, s);
+                CheckScope(engine.Scope, UnicodeKeyRule(), marker, s);
             const bool toMend = std::any_of(findings.begin(), findings.end(), [&](const auto& f) {
                 return f.Kind != TFindingKind::NoMarker || engine.NeedsKey[f.Caption];
             });
             if (!toMend)
                 continue;
-            const RScopeFix fix = FixScope(engine.Scope, UnicodeKeyRule(), Marker, engine.NeedsKey);
+            const RScopeFix fix = FixScope(engine.Scope, UnicodeKeyRule(), marker, engine.NeedsKey);
             if (!fix.Fixed) {
                 unmended = true;
                 messages.Add(FileCaption(scope, engine, 0).Start(), "error",
                              "no distinct key for every caption; left as it is", scope.Name);
-                ExplainIfImpossible(messages, scope, engine);
+                ExplainIfImpossible(messages, scope, engine, marker);
                 continue;
             }
+            final[s].clear();
+            for (const std::optional<TKey>& key : fix.Keys)
+                if (key)
+                    final[s].push_back(*key);
             for (std::size_t c = 0; c < fix.Captions.size(); ++c)
                 if (fix.Changed[c])
                     edits.push_back(
                         {s, engine.Captions[c],
-                         MarkerEdits(engine.Scope.Captions[c], fix.Captions[c], Marker)});
+                         MarkerEdits(engine.Scope.Captions[c], fix.Captions[c], marker)});
         }
         report.Err = messages.Text();
         report.Status = unmended ? 1 : 0;

@@ -158,6 +158,46 @@ TEST_F(QtCommandsTest, WithTheFormsEachMenuOfEveryLanguageIsAScopeOfItsOwn)
     EXPECT_EQ(RunTool({"--forms", forms, "x.lst"}).Status, 2);
 }
 
+// A dialog whose Apply button and a check box of its tab page both use "A".
+constexpr const char* PagedForm = "<ui version=\"4.0\">\n"
+                                  " <class>Options</class>\n"
+                                  " <widget class=\"QDialog\" name=\"Options\">\n"
+                                  "  <widget class=\"QTabWidget\" name=\"tabs\">\n"
+                                  "   <widget class=\"QWidget\" name=\"page\">\n"
+                                  "    <attribute name=\"title\">\n"
+                                  "     <string>&amp;General</string>\n"
+                                  "    </attribute>\n"
+                                  "    <widget class=\"QCheckBox\" name=\"autoSave\">\n"
+                                  "     <property name=\"text\">\n"
+                                  "      <string>&amp;Auto save</string>\n"
+                                  "     </property>\n"
+                                  "    </widget>\n"
+                                  "   </widget>\n"
+                                  "  </widget>\n"
+                                  "  <widget class=\"QPushButton\" name=\"apply\">\n"
+                                  "   <property name=\"text\">\n"
+                                  "    <string>&amp;Apply</string>\n"
+                                  "   </property>\n"
+                                  "  </widget>\n"
+                                  " </widget>\n"
+                                  "</ui>\n";
+
+TEST_F(QtCommandsTest, APageAvoidsTheKeysOfItsDialogAndIsMendedAroundThem)
+{
+    const std::string form = Write("options.ui", PagedForm);
+    const TRun check = RunTool({"check", Q(form)});
+    EXPECT_EQ(check.Status, 1);
+    EXPECT_NE(check.Out.find(":11:15: error: key 'A' is taken by an enclosing scope"),
+              std::string::npos)
+        << check.Out;
+
+    EXPECT_EQ(RunTool({"fix", Q(form)}).Status, 0);
+    std::string expected = PagedForm;
+    expected.replace(expected.find("&amp;Auto"), 9, "A&amp;uto");
+    EXPECT_EQ(ReadBytes(form), expected);
+    EXPECT_EQ(RunTool({"check", Q(form)}), (TRun{0, "", ""}));
+}
+
 TEST_F(QtCommandsTest, MalformedXmlIsReportedInQtsWordsAndNothingIsWritten)
 {
     std::string broken = ToolForm;

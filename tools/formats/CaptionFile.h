@@ -119,6 +119,8 @@ public:
     virtual RCaptionFile Read(std::string_view bytes, const std::string& fileName) const = 0;
     // The whole file as UTF-8 text with its line breaks, to show it (a diff); throws as Read.
     virtual std::string DecodedText(std::string_view bytes, const std::string& fileName) const = 0;
+    // The character that marks a key in this format's captions.
+    virtual char Marker() const { return '&'; }
 };
 
 // Edits of one caption's text, as the tool decided them.

@@ -54,7 +54,7 @@ inline RCaptionFile ReadGtkBuilder(std::string_view bytes, const std::string& fi
 class TGtkBuilderFormat : public ICaptionFormat
 {
 public:
-    static constexpr char Marker() { return GtkMarker; }
+    char Marker() const override { return GtkMarker; }
     RCaptionFile Read(std::string_view bytes, const std::string& fileName) const override
     {
         return ReadGtkBuilder(bytes, fileName);

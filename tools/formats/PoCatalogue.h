@@ -95,7 +95,7 @@ class TPoCatalogueFormat : public ICaptionFormat
 {
 public:
     explicit TPoCatalogueFormat(char marker = '_') : FMarker(marker) {}
-    char Marker() const { return FMarker; }
+    char Marker() const override { return FMarker; }
     RCaptionFile Read(std::string_view bytes, const std::string& fileName) const override
     {
         return CatalogueCaptions(ReadPoCatalogue(bytes, fileName), FMarker).File;
