@@ -21,9 +21,18 @@ run_suite() {
 run_suite build/test-release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_suite build/test-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUARNEL_SANITIZE=ON -DQUARNEL_BUILD_BENCH=OFF
 
-# Each fuzzer for a bounded time, where Debian's clang is there to build them. New inputs go to
-# a scratch corpus so that the committed seeds stay as they are; a crash or a broken property
-# fails the run, with the input kept under build/fuzz/findings.
+# Each fuzzer for a bounded time, where Debian's clang is there to build them, as many at once as
+# there are cores. New inputs go to a scratch corpus so that the committed seeds stay as they
+# are; a crash or a broken property fails the run, with the input kept under build/fuzz/findings.
+fuzz_one() {
+    local dir=$1 target=$2
+    rm -rf "$dir/corpus/$target"
+    mkdir -p "$dir/corpus/$target"
+    "$dir/fuzz/fuzz_$target" "$dir/corpus/$target" "fuzz/corpus/$target" \
+        -max_total_time="${QUARNEL_FUZZ_SECONDS:-30}" -timeout=10 -rss_limit_mb=2048 \
+        -artifact_prefix="$dir/findings/$target-" >"$dir/$target.log" 2>&1
+}
+
 run_fuzzers() {
     if ! command -v clang++-14 >/dev/null; then
         echo "clang++-14 not found: fuzzing skipped"
@@ -34,21 +43,28 @@ run_fuzzers() {
         -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
     cmake --build "$dir" -j"$jobs"
     mkdir -p "$dir/findings"
-    local target
-    for target in list_file profile_file engine key_rules resource_script qt_form qt_translation \
-        gtk_builder po_catalogue preference_rules; do
-        rm -rf "$dir/corpus/$target"
-        mkdir -p "$dir/corpus/$target"
-        echo "Fuzzing $target for ${QUARNEL_FUZZ_SECONDS:-30} s"
-        if ! "$dir/fuzz/fuzz_$target" "$dir/corpus/$target" "fuzz/corpus/$target" \
-            -max_total_time="${QUARNEL_FUZZ_SECONDS:-30}" -timeout=10 -rss_limit_mb=2048 \
-            -artifact_prefix="$dir/findings/$target-" >"$dir/$target.log" 2>&1; then
-            tail -n 60 "$dir/$target.log"
-            echo "fuzz_$target found a problem; its input is in $dir/findings"
-            return 1
-        fi
-        tail -n 1 "$dir/$target.log"
+    local targets=(list_file profile_file engine key_rules resource_script qt_form qt_translation
+        gtk_builder po_catalogue preference_rules)
+    local failed=() target i
+    for ((i = 0; i < ${#targets[@]}; i += jobs)); do
+        local batch=("${targets[@]:i:jobs}") pids=()
+        for target in "${batch[@]}"; do
+            echo "Fuzzing $target for ${QUARNEL_FUZZ_SECONDS:-30} s"
+            fuzz_one "$dir" "$target" &
+            pids+=($!)
+        done
+        for ((j = 0; j < ${#batch[@]}; ++j)); do
+            target=${batch[j]}
+            if wait "${pids[j]}"; then
+                tail -n 1 "$dir/$target.log"
+            else
+                tail -n 60 "$dir/$target.log"
+                echo "fuzz_$target found a problem; its input is in $dir/findings"
+                failed+=("$target")
+            fi
+        done
     done
+    [ ${#failed[@]} -eq 0 ]
 }
 
 run_fuzzers
