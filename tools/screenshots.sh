@@ -19,7 +19,7 @@ fi
 mkdir -p "$images"
 
 # A window manager draws the frame and the title the pictures show.
-E2E_WM=openbox
+export E2E_WM=openbox
 # shellcheck source=../tests/e2e/lib.sh
 source "$top/tests/e2e/lib.sh"
 

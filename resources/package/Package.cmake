@@ -1,7 +1,7 @@
 # The Debian package: cmake --build <build> --target package gives quarnel_<version>_<arch>.deb,
 # its dependencies worked out from the binaries by dpkg-shlibdeps (package dpkg-dev).
 
-# The addresses and the first year of the copyright are the About box's.
+# The addresses and the year of the copyright are the About box's.
 function(quarnel_source_string file name out)
     file(READ ${file} text)
     if(NOT text MATCHES "${name} = \"?([^\";]*)\"?;")
@@ -13,10 +13,14 @@ quarnel_source_string(${PROJECT_SOURCE_DIR}/UQuarnelApps/UQuarnelApps.h EMailAdd
 quarnel_source_string(${PROJECT_SOURCE_DIR}/UQuarnelApps/UQuarnelApps.h WebAddress QUARNEL_WEB)
 quarnel_source_string(${PROJECT_SOURCE_DIR}/UFormMain/MainController.h AboutFirstYear
     QUARNEL_FIRST_YEAR)
+# The window's title names the version the package and the manual pages carry.
+quarnel_source_string(${PROJECT_SOURCE_DIR}/UFormMain/WindowLayout.h FormCaption caption)
+if(NOT caption STREQUAL "${PROJECT_NAME} ${PROJECT_VERSION}")
+    message(FATAL_ERROR "The window's title \"${caption}\" does not name version ${PROJECT_VERSION}")
+endif()
 set(QUARNEL_MAINTAINER "The Quarnel developers <${QUARNEL_EMAIL}>")
 # The changelog's date follows SOURCE_DATE_EPOCH when it is set, for a reproducible package.
 string(TIMESTAMP QUARNEL_PACKAGE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
-string(TIMESTAMP QUARNEL_PACKAGE_YEAR "%Y" UTC)
 
 include(GNUInstallDirs)
 set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/quarnel)

@@ -13,11 +13,14 @@ fail() {
     exit 1
 }
 
-# groff's own warnings, all of them, on the device man uses in a UTF-8 locale.
+# groff's own warnings, all of them, on the devices man uses in a UTF-8 and an ASCII locale
+# and on groff's default, PostScript.
 check_warnings() {
-    local page=$1 warnings
-    warnings=$(groff -ww -z -man -Tutf8 "$page" 2>&1)
-    [ -z "$warnings" ] || fail "groff warns about $(basename "$page"): $warnings"
+    local page=$1 warnings device
+    for device in utf8 ascii ps; do
+        warnings=$(groff -ww -z -man -T"$device" "$page" 2>&1)
+        [ -z "$warnings" ] || fail "groff -T$device warns about $(basename "$page"): $warnings"
+    done
     if command -v man >/dev/null; then
         warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
         [ -z "$warnings" ] || fail "man warns about $(basename "$page"): $warnings"

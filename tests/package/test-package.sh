@@ -79,7 +79,7 @@ in_root dpkg -i "/tmp/$(basename "$package")" >"$work/dpkg.log" 2>&1 || true
 in_root apt-get install -f -y -qq --no-install-recommends >>"$work/apt.log" 2>&1 ||
     fail "apt-get install -f: $(tail -n 20 "$work/apt.log")"
 cp "$root"/var/cache/apt/archives/*.deb "$cache/archives/" 2>/dev/null || true
-status=$(in_root dpkg-query -W -f='${Status}' quarnel)
+status=$(in_root dpkg-query -W -f="\${Status}" quarnel)
 [ "$status" = "install ok installed" ] || fail "quarnel is '$status' after apt-get install -f"
 
 # The tool runs, reads a list and prints its page; the manual pages and completion are there.

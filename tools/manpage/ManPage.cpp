@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <regex>
+#include <set>
 #include <vector>
 
 namespace {
@@ -204,6 +205,22 @@ std::string Quoted(std::string_view text)
     return '"' + Escape(text) + '"';
 }
 
+// A device without a glyph (PostScript for Cyrillic, ASCII for all of them) shows "?" instead
+// of warning; a terminal in a UTF-8 locale shows the character itself.
+std::string WithFallbacks(const std::string& page)
+{
+    static const std::regex special(R"(\\\[u[0-9A-F]+\])");
+    std::set<std::string> names;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), special);
+         it != std::sregex_iterator(); ++it)
+        names.insert(it->str());
+    std::string fallbacks;
+    for (const std::string& name : names)
+        fallbacks += ".if !c" + name + " .char " + name + " ?\n";
+    const std::size_t afterTitle = page.find('\n') + 1;
+    return page.substr(0, afterTitle) + fallbacks + page.substr(afterTitle);
+}
+
 } // namespace
 
 std::string HelpTextToManPage(std::string_view helpText, const TManPageHeader& header)
@@ -242,5 +259,5 @@ std::string HelpTextToManPage(std::string_view helpText, const TManPageHeader& h
             AppendFlowed(out, body);
         }
     }
-    return out;
+    return WithFallbacks(out);
 }
