@@ -9,7 +9,6 @@ if [ ! -r "$framework" ]; then
     echo "bash-completion is not installed: skipped"
     exit 77
 fi
-export ASAN_OPTIONS=detect_leaks=0
 # shellcheck source=/dev/null
 source "$framework"
 # shellcheck source=/dev/null

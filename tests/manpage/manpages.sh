@@ -4,7 +4,7 @@
 # Usage: manpages.sh <folder of the pages> <quarnel-cli> <quarnel-manpage> <window page text>
 set -euo pipefail
 pages=$1 cli=$2 converter=$3 window_text=$4
-export LC_ALL=C.UTF-8 ASAN_OPTIONS=detect_leaks=0
+export LC_ALL=C.UTF-8
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
