@@ -81,6 +81,11 @@ in_root apt-get install -f -y -qq --no-install-recommends >>"$work/apt.log" 2>&1
 cp "$root"/var/cache/apt/archives/*.deb "$cache/archives/" 2>/dev/null || true
 status=$(in_root dpkg-query -W -f="\${Status}" quarnel)
 [ "$status" = "install ok installed" ] || fail "quarnel is '$status' after apt-get install -f"
+# The comparison at the end sees what the package put in place.
+file_list >"$work/installed"
+for file in ./usr/bin/quarnel ./usr/bin/quarnel-cli ./usr/share/applications/quarnel.desktop; do
+    grep -qxF "$file" "$work/installed" || fail "$file is not among the root's files"
+done
 
 # The tool runs, reads a list and prints its page; the manual pages and completion are there.
 help=$(in_root quarnel-cli --help) || fail "quarnel-cli --help failed"
