@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # An install puts the program, its desktop entry and its icon where desktops look for them,
-# and the entry names a program and an icon that are really there.
+# and the entry names a program and an icon that are really there; the manual pages and the
+# shell completion go where man and bash look.
 # Usage: install_layout.sh <build folder> [cmake]
 set -euo pipefail
 build=$1
@@ -41,4 +42,11 @@ for size in 16 32 48 64 128 256; do
     [ "$width,$height" = "$size,$size" ] || fail "${png#"$prefix"/} is ${width}x$height"
 done
 [ -f "$prefix/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "scalable icon missing"
+
+# The manual pages, compressed as man reads them, and the completion where bash-completion
+# looks for a command's completion: under its own name.
+for page in quarnel quarnel-cli; do
+    gzip -t "$prefix/share/man/man1/$page.1.gz" 2>/dev/null || fail "manual page $page(1) missing"
+done
+[ -f "$prefix/share/bash-completion/completions/quarnel-cli" ] || fail "bash completion missing"
 echo "install layout passed"
