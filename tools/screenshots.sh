@@ -6,9 +6,10 @@
 #
 # Usage: bash tools/screenshots.sh [build folder]    (default build/dev)
 # The programs are built there when missing. Needs Xvfb, openbox, xdotool and ImageMagick
-# (bash tools/quarnel-setup.sh installs them). Writes docs/images/*.png.
+# (installed when missing). Writes docs/images/*.png.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+bash "$top/tools/quarnel-setup.sh" imagemagick
 build=${1:-$top/build/dev}
 images=$top/docs/images
 window_program=$build/UFormMain/quarnel

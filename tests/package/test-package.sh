@@ -26,6 +26,8 @@ fail() {
 }
 [ "${QUARNEL_PACKAGE_TEST:-}" = 1 ] || skip "set QUARNEL_PACKAGE_TEST=1 to run the package test"
 [ "$(id -u)" = 0 ] || skip "the package test needs root"
+# Making the package takes dpkg-shlibdeps; the root takes debootstrap.
+bash "$source_dir/tools/quarnel-setup.sh" dpkg-dev debootstrap >&2 || true
 command -v debootstrap >/dev/null || skip "debootstrap is not installed"
 
 mkdir -p "$cache/archives"
