@@ -27,7 +27,7 @@ protected:
         FController.FormShow();
     }
 
-    TCaptionDocument& Document() { return FController.Document(); }
+    TCaptionDocument& Document() { return FDocument; }
 
     // Entries as if typed and saved: unmodified, nothing selected.
     void Fill(const TLines& captions) { FillDocument(Document(), captions); }
@@ -58,7 +58,8 @@ protected:
 
     QTemporaryDir FDir;
     TFakeUserInterface FUi;
-    TMainController FController{FUi};
+    TCaptionDocument FDocument;
+    TMainController FController{FUi, FDocument};
 };
 
 TEST_F(EditingCommandsTest, AddTrimsTheAnswerAndAppendsAnUnprocessedEntry)
@@ -99,7 +100,7 @@ TEST_F(EditingCommandsTest, AddRefusesAnInvalidCaptionWithItsTrimmedText)
 
 TEST_F(EditingCommandsTest, AddChecksAgainstTheCurrentMarker)
 {
-    FController.Engine().FAccChar = '~';
+    FController.SetAccChar('~');
     EXPECT_EQ(AddError("A&B"), "");
     EXPECT_EQ(AddError("A~B"), "Invalid caption \"A~B\".");
     EXPECT_EQ(Originals(), TLines{"A&B"});
@@ -288,11 +289,12 @@ TEST_F(EditingCommandsTest, SortByResultColumnsAfterProcessing)
 TEST(EditingCommandsBeforeShow, HeaderClickIsInertUntilTheFormIsShown)
 {
     TFakeUserInterface ui;
-    TMainController controller(ui);
+    TCaptionDocument document;
+    TMainController controller(ui, document);
     controller.FormCreate("Quarnel 1.0");
-    controller.Document().AddCaption("b");
-    controller.Document().AddCaption("a");
-    controller.Document().MarkUnmodified();
+    document.AddCaption("b");
+    document.AddCaption("a");
+    document.MarkUnmodified();
     controller.ListView1ColumnClick(TEntryModel::ColOriginal);
     EXPECT_EQ(controller.Document().Model().At(0).Original, "b");
     EXPECT_FALSE(controller.Document().Modified());
