@@ -1,7 +1,6 @@
 // The editing commands as the window's logic runs them: through the command table with a
 // shown form, answering the scripted dialogs and message boxes.
-#include "CaptionLists.h"
-#include "FakeUserInterface.h"
+#include "ControllerTest.h"
 #include "MainController.h"
 #include "QuarnelError.h"
 #include "TestFiles.h"
@@ -16,14 +15,12 @@ namespace {
 
 using enum TCommandId;
 
-class EditingCommandsTest : public testing::Test
+class EditingCommandsTest : public TControllerTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(FDir.isValid());
-        FController.SetIniFileName(FDir.filePath(QStringLiteral("QuarnelApps.ini")).toStdString());
-        FController.FormCreate("Quarnel 1.0");
+        TControllerTest::SetUp();
         FController.FormShow();
     }
 
@@ -55,11 +52,6 @@ protected:
 
     TLines Originals() const { return OriginalsOf(FController.Document()); }
     TLines SelectedOriginals() const { return SelectedOriginalsOf(FController.Document()); }
-
-    QTemporaryDir FDir;
-    TFakeUserInterface FUi;
-    TCaptionDocument FDocument;
-    TMainController FController{FUi, FDocument};
 };
 
 TEST_F(EditingCommandsTest, AddTrimsTheAnswerAndAppendsAnUnprocessedEntry)

@@ -1,6 +1,6 @@
 // New, Open, Save and Save As with the save-changes prompt, driven through a scripted user
 // interface against real files in a folder of the test's own.
-#include "FakeUserInterface.h"
+#include "ControllerTest.h"
 #include "MainController.h"
 #include "PathParts.h"
 #include "QuarnelError.h"
@@ -18,8 +18,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-using TLines = std::vector<std::string>;
 
 const std::string UntitledPrompt = "\"Untitled.lst\" has been modified.\r\rSave changes?";
 
@@ -40,14 +38,12 @@ struct TDocumentCheck
     }
 };
 
-class FileCommands : public testing::Test
+class FileCommands : public TControllerTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(FDir.isValid());
-        FController.SetIniFileName(Path("QuarnelApps.ini"));
-        FController.FormCreate("Quarnel 1.0");
+        TControllerTest::SetUp();
         FController.FormShow();
     }
 
@@ -64,15 +60,7 @@ protected:
         return path;
     }
 
-    TLines Captions() const
-    {
-        TLines texts;
-        const TEntryModel& model = FController.Document().Model();
-        for (int row = 0; row < model.Count(); ++row)
-            texts.push_back(
-                model.index(row, TEntryModel::ColOriginal).data().toString().toStdString());
-        return texts;
-    }
+    TLines Captions() const { return Column(TEntryModel::ColOriginal); }
 
     // Opens a list through the command and its dialog, as the user would.
     void Open(const std::string& path)
@@ -88,11 +76,6 @@ protected:
 
     void Add(const std::string& caption) { FDocument.AddCaption(caption); }
     std::string Title() const { return FController.ActFileNewUpdate().Title; }
-
-    QTemporaryDir FDir;
-    TFakeUserInterface FUi;
-    TCaptionDocument FDocument;
-    TMainController FController{FUi, FDocument};
 };
 
 } // namespace

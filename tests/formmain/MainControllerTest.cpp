@@ -2,7 +2,7 @@
 // processing pass shows and leaves behind, and the form's life.
 #include "MainController.h"
 
-#include "FakeUserInterface.h"
+#include "ControllerTest.h"
 #include "QuarnelError.h"
 #include "TestFiles.h"
 
@@ -13,8 +13,6 @@
 
 namespace {
 
-using TLines = std::vector<std::string>;
-
 const std::vector<std::string> PassEvents = {
     "busy",
     std::string("stage:") + StageInitializing,
@@ -23,17 +21,9 @@ const std::vector<std::string> PassEvents = {
     "idle",
 };
 
-class MainControllerTest : public testing::Test
+class MainControllerTest : public TControllerTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(FDir.isValid());
-        // Settings live in a folder of the test's own, whatever the form does with them.
-        FController.SetIniFileName(FDir.filePath(QStringLiteral("QuarnelApps.ini")).toStdString());
-        FController.FormCreate("Quarnel 1.0");
-    }
-
     std::string WriteList(const TLines& lines)
     {
         const std::string path = FDir.filePath(QStringLiteral("menu.lst")).toStdString();
@@ -42,20 +32,6 @@ protected:
     }
 
     void Load(const TLines& lines) { FDocument.LoadCaptionFile(WriteList(lines)); }
-
-    TLines Column(int column) const
-    {
-        TLines texts;
-        const TEntryModel& model = FController.Document().Model();
-        for (int row = 0; row < model.Count(); ++row)
-            texts.push_back(model.index(row, column).data().toString().toStdString());
-        return texts;
-    }
-
-    QTemporaryDir FDir;
-    TFakeUserInterface FUi;
-    TCaptionDocument FDocument;
-    TMainController FController{FUi, FDocument};
 };
 
 } // namespace
