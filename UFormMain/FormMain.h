@@ -88,7 +88,7 @@ private:
     std::optional<std::string> RunFileDialog(QFileDialog* dialog, const TFileDialogState& state);
 
     // The list the view shows and edits in place; a child, so it outlives the controller.
-    TCaptionDocument* FDocument;
+    TCaptionDocument* const FDocument;
     TMainController FController;
     std::array<QAction*, CommandCount> FActions{};
     QToolBar* FToolBar = nullptr;
