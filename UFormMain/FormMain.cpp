@@ -14,10 +14,11 @@
 #include <utility>
 
 TFormMain::TFormMain(std::string iniFileName, QWidget* parent)
-    : QMainWindow(parent), FController(*this)
+    : QMainWindow(parent), FDocument(new TCaptionDocument(this)), FController(*this, *FDocument)
 {
     Q_INIT_RESOURCE(quarnel);
     setObjectName(QStringLiteral("FormMain"));
+    FDocument->setObjectName(QStringLiteral("Document"));
     FController.SetIniFileName(std::move(iniFileName));
 
     SetUpForm();

@@ -17,8 +17,9 @@ class QTreeView;
 // The main window: a thin view over TMainController. It builds its bars from the command
 // table, shows what the controller computes, and lends it dialogs, clipboard and sound. Its
 // widgets carry object names that tests find them by: ListView1, ActionToolBar1, StatusBar1
-// with the panels Panel0 and Panel1, OpenDialog and SaveDialog. FormMain.cpp holds its life;
-// FormMainWidgets.cpp, FormMainGeometry.cpp, FormMainHints.cpp and FormMainDialogs.cpp the rest.
+// with the panels Panel0 and Panel1, OpenDialog and SaveDialog; the list it shows is Document.
+// FormMain.cpp holds its life; FormMainWidgets.cpp, FormMainGeometry.cpp, FormMainHints.cpp and
+// FormMainDialogs.cpp the rest.
 class TFormMain : public QMainWindow, private IUserInterface
 {
     Q_OBJECT
@@ -86,6 +87,8 @@ private:
 
     std::optional<std::string> RunFileDialog(QFileDialog* dialog, const TFileDialogState& state);
 
+    // The list the view shows and edits in place; a child, so it outlives the controller.
+    TCaptionDocument* const FDocument;
     TMainController FController;
     std::array<QAction*, CommandCount> FActions{};
     QToolBar* FToolBar = nullptr;

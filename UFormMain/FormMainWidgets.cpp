@@ -125,9 +125,9 @@ void TFormMain::CreateListView()
     FListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     FListView1->setEditTriggers(QAbstractItemView::SelectedClicked);
     FListView1->setItemDelegate(new TCaptionDelegate(FListView1));
-    FListView1->setModel(&FController.Document().Model());
-    FListView1->setSelectionModel(&FController.Document().Selection());
-    FController.Document().SetViewBytesPerRow(TListView::LayoutBytesPerRow);
+    FListView1->setModel(&FDocument->Model());
+    FListView1->setSelectionModel(&FDocument->Selection());
+    FDocument->SetViewBytesPerRow(TListView::LayoutBytesPerRow);
 
     // The selection stays visible when the list loses the focus.
     QPalette palette = FListView1->palette();

@@ -7,14 +7,16 @@
 
 #include <exception>
 
-TMainController::TMainController(IUserInterface& ui) : FUi(ui) {}
+TMainController::TMainController(IUserInterface& ui, TCaptionDocument& document)
+    : FUi(ui), FDocument(document)
+{}
 
 void TMainController::FormCreate(std::string_view caption)
 {
     FAppTitle = std::string(caption);
     FEngine.ClearPosResults();
     FDocument.NewDocument();
-    FEngine.FAccChar = DefaultAccChar;
+    SetAccChar(DefaultAccChar);
 }
 
 void TMainController::FormShow()
@@ -131,7 +133,7 @@ void TMainController::ActFileOpenAccept(const std::string& fileName)
             FDocument.MarkModified();
         throw;
     }
-    FOpenDialog.InitialDir = DialogFolder(FolderPart(fileName));
+    SetOpenFolder(DialogFolder(FolderPart(fileName)));
 }
 
 void TMainController::ActFileSaveExecute()
@@ -166,7 +168,7 @@ void TMainController::ActFileSaveAsBeforeExecute()
 void TMainController::ActFileSaveAsAccept(const std::string& fileName)
 {
     FDocument.SaveCaptionFile(fileName);
-    FSaveDialog.InitialDir = DialogFolder(FolderPart(fileName));
+    SetSaveFolder(DialogFolder(FolderPart(fileName)));
 }
 
 void TMainController::ActFileProcessExecute()

@@ -1,7 +1,8 @@
 #pragma once
 
-// The window's logic without the window: document state, commands and their handlers, the
-// life of the form. TFormMain forwards its events here and applies what comes back.
+// The window's logic without the window: commands and their handlers over the document it is
+// given, the engine, the file dialogs' memory, the life of the form. TFormMain forwards its
+// events here and applies what comes back.
 
 #include "CaptionDocument.h"
 #include "CommandState.h"
@@ -14,20 +15,22 @@
 class TMainController
 {
 public:
-    explicit TMainController(IUserInterface& ui);
+    // The document belongs to whoever shows it; the controller works on it.
+    TMainController(IUserInterface& ui, TCaptionDocument& document);
 
-    TCaptionDocument& Document() { return FDocument; }
     const TCaptionDocument& Document() const { return FDocument; }
-    TAccEngine& Engine() { return FEngine; }
+    const TAccEngine& Engine() const { return FEngine; }
+    // The marker every caption is checked and processed with.
+    void SetAccChar(char marker) { FEngine.FAccChar = marker; }
 
-    // Shared application state: the settings file is named at program start, the title at
-    // FormCreate.
-    const std::string& AppTitle() const { return FAppTitle; }
+    // The shared settings file, named at program start; the title comes with FormCreate.
     void SetIniFileName(std::string fileName) { FIniFileName = std::move(fileName); }
 
-    // What the two file dialogs remember between uses.
-    TFileDialogState FOpenDialog;
-    TFileDialogState FSaveDialog;
+    // What the two file dialogs remember between uses; each starts in its folder next time.
+    const TFileDialogState& OpenDialog() const { return FOpenDialog; }
+    const TFileDialogState& SaveDialog() const { return FSaveDialog; }
+    void SetOpenFolder(std::string folder) { FOpenDialog.InitialDir = std::move(folder); }
+    void SetSaveFolder(std::string folder) { FSaveDialog.InitialDir = std::move(folder); }
 
     // The form's life.
     void FormCreate(std::string_view caption);
@@ -37,7 +40,6 @@ public:
     // refused again at the next close, the error is shown and the close goes ahead.
     void FormClose();
     void FormDestroy();
-    bool IsLive() const { return FLive; }
 
     // Command state, title and position (the update handler of ActFileNew).
     TCommandState ActFileNewUpdate() const;
@@ -81,8 +83,10 @@ private:
     IUserInterface& FUi;
     std::string FAppTitle;
     std::string FIniFileName;
-    TCaptionDocument FDocument;
+    TCaptionDocument& FDocument;
     TAccEngine FEngine;
+    TFileDialogState FOpenDialog;
+    TFileDialogState FSaveDialog;
     bool FLive = false;            // the command table is suspended until the form is shown
     bool FSettingsRefused = false; // the last close could not write the settings
 };

@@ -73,14 +73,12 @@ void TMainController::ReadSettings()
 
     const int code = ReadProfileInteger(profile, sections.Settings, KeyAccCode,
                                         static_cast<std::uint8_t>(FEngine.FAccChar));
-    FEngine.FAccChar = AccCharFrom(code, FEngine.FAccChar);
+    SetAccChar(AccCharFrom(code, FEngine.FAccChar));
 
     // An installed program's own folder is no place a user can save to; their documents are.
     const std::string documents = DocumentsFolder();
-    FOpenDialog.InitialDir =
-        DialogFolder(profile.ReadString(sections.Folders, KeyOpen).value_or(documents));
-    FSaveDialog.InitialDir =
-        DialogFolder(profile.ReadString(sections.Folders, KeySave).value_or(documents));
+    SetOpenFolder(DialogFolder(profile.ReadString(sections.Folders, KeyOpen).value_or(documents)));
+    SetSaveFolder(DialogFolder(profile.ReadString(sections.Folders, KeySave).value_or(documents)));
 }
 
 void TMainController::WriteSettings()

@@ -70,8 +70,8 @@ void TCaptionDocument::LoadCaptionFile(const std::string& fileName)
         throw EQuarnelError("Cannot open file \"" + fileName + "\". " + SystemErrorText(ENOMEM));
     }
     FModel.ReplaceAll(std::move(entries));
-    FFileName = fileName;
-    FModified = false;
+    SetFileName(fileName);
+    MarkUnmodified();
 }
 
 void TCaptionDocument::SaveCaptionFile(const std::string& fileName)
@@ -81,15 +81,15 @@ void TCaptionDocument::SaveCaptionFile(const std::string& fileName)
     for (const TEntry& entry : FModel.Entries())
         captions.emplace_back(entry.Original);
     WriteCaptionFile(fileName, captions);
-    FFileName = fileName;
-    FModified = false;
+    SetFileName(fileName);
+    MarkUnmodified();
 }
 
 void TCaptionDocument::NewDocument()
 {
     FModel.ReplaceAll({});
-    FFileName = UntitledFileName;
-    FModified = false;
+    SetFileName(UntitledFileName);
+    MarkUnmodified();
 }
 
 void TCaptionDocument::Process(TAccEngine& engine, IProcessHost& host)

@@ -22,6 +22,8 @@ class TCaptionDocument : public QObject
 public:
     explicit TCaptionDocument(QObject* parent = nullptr);
 
+    // What a view is handed: it edits captions in place through the model and selects through
+    // the selection model, as the user does; both tell the document through their signals.
     TEntryModel& Model() { return FModel; }
     const TEntryModel& Model() const { return FModel; }
     QItemSelectionModel& Selection() { return FSelection; }

@@ -49,7 +49,10 @@ public:
         Settle();
     }
 
-    TCaptionDocument& Document() { return FForm ? FForm->Controller().Document() : FBare; }
+    TCaptionDocument& Document()
+    {
+        return FForm ? *FForm->findChild<TCaptionDocument*>(QStringLiteral("Document")) : FBare;
+    }
 
     // Lets the view lay out and paint what the last change asks for.
     void Settle() const

@@ -82,7 +82,10 @@ public:
 
     TFormMain& Form() { return FForm; }
     TMainController& Controller() { return FForm.Controller(); }
-    TCaptionDocument& Document() { return Controller().Document(); }
+    TCaptionDocument& Document()
+    {
+        return *FForm.findChild<TCaptionDocument*>(QStringLiteral("Document"));
+    }
     QTreeView& List() { return *FForm.findChild<QTreeView*>(QStringLiteral("ListView1")); }
 
     void Open()

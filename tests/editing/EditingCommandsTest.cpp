@@ -1,7 +1,6 @@
 // The editing commands as the window's logic runs them: through the command table with a
 // shown form, answering the scripted dialogs and message boxes.
-#include "CaptionLists.h"
-#include "FakeUserInterface.h"
+#include "ControllerTest.h"
 #include "MainController.h"
 #include "QuarnelError.h"
 #include "TestFiles.h"
@@ -16,18 +15,16 @@ namespace {
 
 using enum TCommandId;
 
-class EditingCommandsTest : public testing::Test
+class EditingCommandsTest : public TControllerTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(FDir.isValid());
-        FController.SetIniFileName(FDir.filePath(QStringLiteral("QuarnelApps.ini")).toStdString());
-        FController.FormCreate("Quarnel 1.0");
+        TControllerTest::SetUp();
         FController.FormShow();
     }
 
-    TCaptionDocument& Document() { return FController.Document(); }
+    TCaptionDocument& Document() { return FDocument; }
 
     // Entries as if typed and saved: unmodified, nothing selected.
     void Fill(const TLines& captions) { FillDocument(Document(), captions); }
@@ -55,10 +52,6 @@ protected:
 
     TLines Originals() const { return OriginalsOf(FController.Document()); }
     TLines SelectedOriginals() const { return SelectedOriginalsOf(FController.Document()); }
-
-    QTemporaryDir FDir;
-    TFakeUserInterface FUi;
-    TMainController FController{FUi};
 };
 
 TEST_F(EditingCommandsTest, AddTrimsTheAnswerAndAppendsAnUnprocessedEntry)
@@ -99,7 +92,7 @@ TEST_F(EditingCommandsTest, AddRefusesAnInvalidCaptionWithItsTrimmedText)
 
 TEST_F(EditingCommandsTest, AddChecksAgainstTheCurrentMarker)
 {
-    FController.Engine().FAccChar = '~';
+    FController.SetAccChar('~');
     EXPECT_EQ(AddError("A&B"), "");
     EXPECT_EQ(AddError("A~B"), "Invalid caption \"A~B\".");
     EXPECT_EQ(Originals(), TLines{"A&B"});
@@ -288,11 +281,12 @@ TEST_F(EditingCommandsTest, SortByResultColumnsAfterProcessing)
 TEST(EditingCommandsBeforeShow, HeaderClickIsInertUntilTheFormIsShown)
 {
     TFakeUserInterface ui;
-    TMainController controller(ui);
+    TCaptionDocument document;
+    TMainController controller(ui, document);
     controller.FormCreate("Quarnel 1.0");
-    controller.Document().AddCaption("b");
-    controller.Document().AddCaption("a");
-    controller.Document().MarkUnmodified();
+    document.AddCaption("b");
+    document.AddCaption("a");
+    document.MarkUnmodified();
     controller.ListView1ColumnClick(TEntryModel::ColOriginal);
     EXPECT_EQ(controller.Document().Model().At(0).Original, "b");
     EXPECT_FALSE(controller.Document().Modified());

@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "DisplayText.h"
 #include "FormMain.h"
+#include "WindowLayout.h"
 #include "WindowTestSupport.h"
 
 #include <QAction>
@@ -16,66 +17,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <QtTest>
-#include <deque>
-#include <functional>
-#include <memory>
 
 namespace {
-
-// Answers the modal dialogs the code under test opens, one handler per dialog in order.
-// A dialog nobody expected is rejected and noted, so a test fails instead of hanging.
-class TModalDriver : public QObject
-{
-public:
-    using THandler = std::function<void(QWidget*)>;
-
-    TModalDriver()
-    {
-        connect(&FTimer, &QTimer::timeout, this, [this] { Poll(); });
-        FTimer.start(10);
-    }
-
-    void Expect(THandler handler) { FHandlers.push_back(std::move(handler)); }
-    bool AllAnswered() const { return FHandlers.empty(); }
-    int Unexpected() const { return FUnexpected; }
-
-private:
-    void Poll()
-    {
-        // Dialogs live on the stack of the code under test, so a new one may take the place
-        // of the last: a mark on the object, not its address, tells them apart.
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible() || modal->property(HandledMark).toBool())
-            return;
-        modal->setProperty(HandledMark, true);
-        if (FHandlers.empty()) {
-            ++FUnexpected;
-            Reject(modal);
-            return;
-        }
-        const THandler handler = std::move(FHandlers.front());
-        FHandlers.pop_front();
-        handler(modal);
-        // A handler that failed half-way leaves its dialog open; the test must not hang on it.
-        QTimer::singleShot(1000, modal, [modal] { Reject(modal); });
-    }
-
-    static void Reject(QWidget* modal)
-    {
-        if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible())
-            dialog->reject();
-    }
-
-    static constexpr const char* HandledMark = "quarnelTestHandled";
-    QTimer FTimer;
-    std::deque<THandler> FHandlers;
-    int FUnexpected = 0;
-};
 
 QMessageBox* AsMessageBox(QWidget* modal)
 {
@@ -87,7 +33,7 @@ QMessageBox* AsMessageBox(QWidget* modal)
 
 } // namespace
 
-class TFormMainEditingTest : public QObject
+class TFormMainEditingTest : public TWindowTest
 {
     Q_OBJECT
 
@@ -110,47 +56,22 @@ private slots:
     void upAndDownKeepTheKeyboardFocusRow();
 
 private:
-    void ShowForm();
-    static void IdlePass();
     void Fill(const std::vector<std::string>& captions);
     void Process();
     void Trigger(TCommandId id);
-    QStringList Column(int column) const;
-    TCaptionDocument& Document() { return FForm->Controller().Document(); }
     QLineEdit* WaitForEditor() const;
-
-    std::unique_ptr<QTemporaryDir> FDir;
-    std::unique_ptr<TFormMain> FForm;
 };
 
 void TFormMainEditingTest::init()
 {
-    FDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(FDir->isValid());
-    FForm = std::make_unique<TFormMain>(
-        FDir->filePath(QStringLiteral("QuarnelApps.ini")).toStdString());
-    ShowForm();
+    MakeFolder();
+    MakeForm();
+    ShowForm(TShow::Active);
 }
 
 void TFormMainEditingTest::cleanup()
 {
-    FForm.reset();
-    FDir.reset();
-}
-
-void TFormMainEditingTest::ShowForm()
-{
-    FForm->show();
-    QVERIFY(QTest::qWaitForWindowExposed(FForm.get()));
-    FForm->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
-    IdlePass();
-}
-
-// The window recomputes its commands and title only when the event loop runs dry.
-void TFormMainEditingTest::IdlePass()
-{
-    RunIdlePass();
+    EndForm();
 }
 
 void TFormMainEditingTest::Fill(const std::vector<std::string>& captions)
@@ -173,16 +94,6 @@ void TFormMainEditingTest::Trigger(TCommandId id)
     IdlePass();
     QVERIFY2(FForm->Action(id)->isEnabled(), qPrintable(FForm->Action(id)->objectName()));
     FForm->Action(id)->trigger();
-}
-
-QStringList TFormMainEditingTest::Column(int column) const
-{
-    QStringList texts;
-    const QAbstractItemModel* model =
-        FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->model();
-    for (int row = 0; row < model->rowCount(); ++row)
-        texts.append(model->index(row, column).data().toString());
-    return texts;
 }
 
 QLineEdit* TFormMainEditingTest::WaitForEditor() const
@@ -209,7 +120,7 @@ void TFormMainEditingTest::addDialogAsksForACaptionCentredOnTheScreen()
         auto* edit = dialog->findChild<QLineEdit*>();
         QVERIFY(edit);
         QCOMPARE(edit->text(), QString());
-        QCOMPARE(edit->maxLength(), 255);
+        QCOMPARE(edit->maxLength(), MaxCaptionInputLength);
         auto* buttons = dialog->findChild<QDialogButtonBox*>();
         QVERIFY(buttons);
         QStringList texts;

@@ -1,6 +1,6 @@
 // New, Open, Save and Save As with the save-changes prompt, driven through a scripted user
 // interface against real files in a folder of the test's own.
-#include "FakeUserInterface.h"
+#include "ControllerTest.h"
 #include "MainController.h"
 #include "PathParts.h"
 #include "QuarnelError.h"
@@ -18,8 +18,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-using TLines = std::vector<std::string>;
 
 const std::string UntitledPrompt = "\"Untitled.lst\" has been modified.\r\rSave changes?";
 
@@ -40,14 +38,12 @@ struct TDocumentCheck
     }
 };
 
-class FileCommands : public testing::Test
+class FileCommands : public TControllerTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(FDir.isValid());
-        FController.SetIniFileName(Path("QuarnelApps.ini"));
-        FController.FormCreate("Quarnel 1.0");
+        TControllerTest::SetUp();
         FController.FormShow();
     }
 
@@ -64,15 +60,7 @@ protected:
         return path;
     }
 
-    TLines Captions() const
-    {
-        TLines texts;
-        const TEntryModel& model = FController.Document().Model();
-        for (int row = 0; row < model.Count(); ++row)
-            texts.push_back(
-                model.index(row, TEntryModel::ColOriginal).data().toString().toStdString());
-        return texts;
-    }
+    TLines Captions() const { return Column(TEntryModel::ColOriginal); }
 
     // Opens a list through the command and its dialog, as the user would.
     void Open(const std::string& path)
@@ -86,12 +74,8 @@ protected:
         return {Captions(), FController.Document().FileName(), FController.Document().Modified()};
     }
 
-    void Add(const std::string& caption) { FController.Document().AddCaption(caption); }
+    void Add(const std::string& caption) { FDocument.AddCaption(caption); }
     std::string Title() const { return FController.ActFileNewUpdate().Title; }
-
-    QTemporaryDir FDir;
-    TFakeUserInterface FUi;
-    TMainController FController{FUi};
 };
 
 } // namespace
@@ -137,14 +121,14 @@ TEST_F(FileCommands, OpenOnAModifiedDocumentAsksAfterTheDialogAndCancelLoadsNoth
     const std::string first = WriteList("a.lst", {"File", "Edit"});
     Open(first);
     Add("View");
-    const std::string folderBefore = FController.FOpenDialog.InitialDir;
+    const std::string folderBefore = FController.OpenDialog().InitialDir;
     FUi.Events.clear();
 
     FUi.MessageAnswers = {Cancel};
     Open(WriteList("other/b.lst", {"Help"}));
     EXPECT_EQ(FUi.Events, (std::vector<std::string>{"open-dialog", "message:Warning"}));
     EXPECT_EQ(State(), (TDocumentCheck{{"File", "Edit", "View"}, first, true}));
-    EXPECT_EQ(FController.FOpenDialog.InitialDir, folderBefore);
+    EXPECT_EQ(FController.OpenDialog().InitialDir, folderBefore);
 }
 
 TEST_F(FileCommands, OpenOnAModifiedDocumentAnsweredNoLoadsTheChosenFile)
@@ -157,7 +141,7 @@ TEST_F(FileCommands, OpenOnAModifiedDocumentAnsweredNoLoadsTheChosenFile)
     const std::string second = WriteList("other/b.lst", {"Help"});
     Open(second);
     EXPECT_EQ(State(), (TDocumentCheck{{"Help"}, second, false}));
-    EXPECT_EQ(FController.FOpenDialog.InitialDir, Path("other"));
+    EXPECT_EQ(FController.OpenDialog().InitialDir, Path("other"));
     EXPECT_EQ(ReadBytes(first), "File\r\nEdit\r\n");
 }
 
@@ -289,7 +273,7 @@ TEST_F(FileCommands, SaveOfAnUntitledDocumentAsksForANameOnceThenSavesInPlace)
     EXPECT_EQ(ReadBytes(path), "File\r\n");
     EXPECT_EQ(State(), (TDocumentCheck{{"File"}, path, false}));
     EXPECT_EQ(Title(), "Quarnel 1.0 - [menus.lst]");
-    EXPECT_EQ(FController.FSaveDialog.InitialDir, FDir.path().toStdString());
+    EXPECT_EQ(FController.SaveDialog().InitialDir, FDir.path().toStdString());
 
     Add("Edit");
     EXPECT_EQ(Title(), "Quarnel 1.0 - [menus.lst*]");
@@ -310,7 +294,7 @@ TEST_F(FileCommands, SaveAsOfANamedDocumentStartsBesideItsFileNotInTheLastSaveFo
     FUi.SaveDialogAnswers = {Path("c/elsewhere.lst")};
     fs::create_directories(Path("c"));
     ASSERT_TRUE(FController.Execute(FileSaveAs));
-    ASSERT_EQ(FController.FSaveDialog.InitialDir, Path("c"));
+    ASSERT_EQ(FController.SaveDialog().InitialDir, Path("c"));
 
     const std::string path = WriteList("a/menu.lst", {"Open"});
     Open(path);
@@ -319,7 +303,7 @@ TEST_F(FileCommands, SaveAsOfANamedDocumentStartsBesideItsFileNotInTheLastSaveFo
     EXPECT_EQ(FUi.SaveDialogStates.back().InitialDir, Path("a"));
     EXPECT_EQ(FUi.SaveDialogStates.back().FileName, path);
     // Looking is not saving: the folder the dialog remembers stays.
-    EXPECT_EQ(FController.FSaveDialog.InitialDir, Path("c"));
+    EXPECT_EQ(FController.SaveDialog().InitialDir, Path("c"));
 
     // An untitled document still proposes its name in the save folder.
     ASSERT_TRUE(FController.Execute(FileNew));
@@ -345,20 +329,20 @@ TEST_F(FileCommands, AFailedLoadOrSaveChangesNothingAndKeepsTheDialogFolders)
 {
     const std::string path = WriteList("a.lst", {"File"});
     Open(path);
-    const std::string openFolder = FController.FOpenDialog.InitialDir;
-    const std::string saveFolder = FController.FSaveDialog.InitialDir;
+    const std::string openFolder = FController.OpenDialog().InitialDir;
+    const std::string saveFolder = FController.SaveDialog().InitialDir;
     const std::string blocked = Path("blocked/in-the-way.lst");
     fs::create_directories(blocked);
 
     EXPECT_THROW(Open(blocked), EQuarnelError);
     EXPECT_EQ(State(), (TDocumentCheck{{"File"}, path, false}));
-    EXPECT_EQ(FController.FOpenDialog.InitialDir, openFolder);
+    EXPECT_EQ(FController.OpenDialog().InitialDir, openFolder);
 
     Add("Edit");
     FUi.SaveDialogAnswers = {blocked};
     EXPECT_THROW(FController.Execute(FileSaveAs), EQuarnelError);
     EXPECT_EQ(State(), (TDocumentCheck{{"File", "Edit"}, path, true}));
-    EXPECT_EQ(FController.FSaveDialog.InitialDir, saveFolder);
+    EXPECT_EQ(FController.SaveDialog().InitialDir, saveFolder);
     EXPECT_EQ(ReadBytes(path), "File\r\n");
 }
 

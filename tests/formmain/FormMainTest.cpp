@@ -19,9 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -30,7 +28,6 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -39,48 +36,6 @@ QString Q(std::string_view text)
 {
     return ToDisplayText(text);
 }
-
-// What a message box showed before the watcher answered it.
-struct TSeenBox
-{
-    QString Title;
-    QString Text;
-    QMessageBox::Icon Icon = QMessageBox::NoIcon;
-    QList<QMessageBox::StandardButton> Buttons;
-};
-
-// Polls for a modal message box while the code under test waits in it, notes what it shows
-// and presses its default button, so a test never hangs on a box it didn't expect.
-class TMessageBoxWatcher : public QObject
-{
-public:
-    TMessageBoxWatcher()
-    {
-        connect(&FTimer, &QTimer::timeout, this, [this] { Poll(); });
-        FTimer.start(10);
-    }
-
-    const std::vector<TSeenBox>& Seen() const { return FSeen; }
-
-private:
-    void Poll()
-    {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        TSeenBox seen{box->windowTitle(), box->text(), box->icon(), {}};
-        for (QAbstractButton* button : box->buttons())
-            seen.Buttons.append(box->standardButton(button));
-        FSeen.push_back(seen);
-        if (QPushButton* button = box->defaultButton())
-            button->click();
-        else
-            box->reject();
-    }
-
-    QTimer FTimer;
-    std::vector<TSeenBox> FSeen;
-};
 
 // Runs a callback whenever the watched widget paints, which is how a test gets a word in
 // while a long operation keeps the event loop from running.
@@ -117,7 +72,7 @@ protected:
 
 } // namespace
 
-class TFormMainTest : public QObject
+class TFormMainTest : public TWindowTest
 {
     Q_OBJECT
 
@@ -149,42 +104,19 @@ private slots:
     void applicationIsKnownByTheFormsCaptionAndDesktopEntry();
 
 private:
-    void ShowForm();
-    static void IdlePass();
     void LoadList(const std::vector<std::string>& lines);
-    QStringList Column(int column) const;
     QMenu* MenuAt(int index) const;
-
-    std::unique_ptr<QTemporaryDir> FDir;
-    std::unique_ptr<TFormMain> FForm;
 };
 
 void TFormMainTest::init()
 {
-    FDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(FDir->isValid());
-    FForm = std::make_unique<TFormMain>(
-        FDir->filePath(QStringLiteral("QuarnelApps.ini")).toStdString());
+    MakeFolder();
+    MakeForm();
 }
 
 void TFormMainTest::cleanup()
 {
-    FForm.reset();
-    FDir.reset();
-}
-
-void TFormMainTest::ShowForm()
-{
-    FForm->show();
-    QVERIFY(QTest::qWaitForWindowExposed(FForm.get()));
-    IdlePass();
-}
-
-// Lets the event loop run out of work and wait, as it does between the user's actions: the
-// window updates its commands, title, position and hint only then.
-void TFormMainTest::IdlePass()
-{
-    RunIdlePass();
+    EndForm();
 }
 
 void TFormMainTest::LoadList(const std::vector<std::string>& lines)
@@ -195,17 +127,7 @@ void TFormMainTest::LoadList(const std::vector<std::string>& lines)
         for (const std::string& line : lines)
             file << line << "\r\n";
     }
-    FForm->Controller().Document().LoadCaptionFile(path.toStdString());
-}
-
-QStringList TFormMainTest::Column(int column) const
-{
-    QStringList texts;
-    const QAbstractItemModel* model =
-        FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->model();
-    for (int row = 0; row < model->rowCount(); ++row)
-        texts.append(model->index(row, column).data().toString());
-    return texts;
+    Document().LoadCaptionFile(path.toStdString());
 }
 
 QMenu* TFormMainTest::MenuAt(int index) const
@@ -424,13 +346,13 @@ void TFormMainTest::idlePassesKeepTheCommandsTitleAndPositionCurrent()
     QVERIFY(FForm->Action(TCommandId::FileSave)->isEnabled());
     QVERIFY(!FForm->Action(TCommandId::EditEdit)->isEnabled());
 
-    FForm->Controller().Document().SelectRows(1, 2);
+    Document().SelectRows(1, 2);
     IdlePass();
     QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel0"))->text(), QStringLiteral("2: 3"));
     QVERIFY(FForm->Action(TCommandId::EditMoveUp)->isEnabled());
     QVERIFY(!FForm->Action(TCommandId::EditMoveDown)->isEnabled());
 
-    FForm->Controller().Document().AddCaption("d");
+    Document().AddCaption("d");
     IdlePass();
     QCOMPARE(FForm->windowTitle(), QStringLiteral("Quarnel 1.0 - [menu.lst*]"));
     QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel0"))->text(), QStringLiteral("2: 4"));
@@ -441,7 +363,7 @@ void TFormMainTest::disabledCommandDoesNothingWhenTriggered()
 {
     ShowForm();
     LoadList({"a", "b", "c"});
-    FForm->Controller().Document().SelectRows(0, 0);
+    Document().SelectRows(0, 0);
     IdlePass();
     QVERIFY(FForm->Action(TCommandId::EditDelete)->isEnabled());
     // Until the next idle pass the action still looks enabled; the command must not run.
@@ -472,13 +394,13 @@ void TFormMainTest::impossibleListShowsTheErrorBox()
     LoadList({"A", "B"});
     IdlePass();
     FForm->Action(TCommandId::FileProcess)->trigger();
-    FForm->Controller().Document().AddCaption("a");
+    Document().AddCaption("a");
 
-    const TMessageBoxWatcher watcher;
+    TModalDriver watcher;
     FForm->Action(TCommandId::FileProcess)->trigger();
     QCOMPARE(watcher.Seen().size(), std::size_t{1});
     const TSeenBox& box = watcher.Seen().front();
-    QCOMPARE(box.Title, QStringLiteral("Error"));
+    QCOMPARE(box.Caption, QStringLiteral("Error"));
     QCOMPARE(box.Icon, QMessageBox::Critical);
     QCOMPARE(box.Text, QStringLiteral("Unable to get best captions combination."));
     QCOMPARE(box.Buttons.size(), 1);
@@ -642,7 +564,7 @@ void TFormMainTest::positionPanelGrowsToFitItsText()
 
     std::vector<std::string> lines(123456, "Caption");
     LoadList(lines);
-    FForm->Controller().Document().SelectRows(123455, 123455);
+    Document().SelectRows(123455, 123455);
     IdlePass();
     QCOMPARE(position->text(), QStringLiteral("123456: 123456"));
     const int textWidth = position->fontMetrics().horizontalAdvance(position->text());
@@ -653,7 +575,7 @@ void TFormMainTest::positionPanelGrowsToFitItsText()
             position->geometry().right());
 
     // Back to a short text, back to the design width.
-    FForm->Controller().Document().NewDocument();
+    Document().NewDocument();
     IdlePass();
     QCOMPARE(position->text(), QStringLiteral("0: 0"));
     QCOMPARE(position->width(), PositionPanelWidth);
@@ -662,14 +584,14 @@ void TFormMainTest::positionPanelGrowsToFitItsText()
 void TFormMainTest::errorsFromEventHandlersReachTheErrorBox()
 {
     ShowForm();
-    const TMessageBoxWatcher watcher;
+    TModalDriver watcher;
     TThrowingObject thrower;
     bool carriedOn = false;
     QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
     QTimer::singleShot(0, FForm.get(), [&carriedOn] { carriedOn = true; });
     QTRY_COMPARE(watcher.Seen().size(), std::size_t{1});
     const TSeenBox& box = watcher.Seen().front();
-    QCOMPARE(box.Title, QStringLiteral("Error"));
+    QCOMPARE(box.Caption, QStringLiteral("Error"));
     QCOMPARE(box.Icon, QMessageBox::Critical);
     QCOMPARE(box.Text, QStringLiteral("Thrown by an event handler."));
     QTRY_VERIFY(carriedOn);

@@ -2,7 +2,7 @@
 // processing pass shows and leaves behind, and the form's life.
 #include "MainController.h"
 
-#include "FakeUserInterface.h"
+#include "ControllerTest.h"
 #include "QuarnelError.h"
 #include "TestFiles.h"
 
@@ -13,8 +13,6 @@
 
 namespace {
 
-using TLines = std::vector<std::string>;
-
 const std::vector<std::string> PassEvents = {
     "busy",
     std::string("stage:") + StageInitializing,
@@ -23,17 +21,9 @@ const std::vector<std::string> PassEvents = {
     "idle",
 };
 
-class MainControllerTest : public testing::Test
+class MainControllerTest : public TControllerTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(FDir.isValid());
-        // Settings live in a folder of the test's own, whatever the form does with them.
-        FController.SetIniFileName(FDir.filePath(QStringLiteral("QuarnelApps.ini")).toStdString());
-        FController.FormCreate("Quarnel 1.0");
-    }
-
     std::string WriteList(const TLines& lines)
     {
         const std::string path = FDir.filePath(QStringLiteral("menu.lst")).toStdString();
@@ -41,27 +31,13 @@ protected:
         return path;
     }
 
-    void Load(const TLines& lines) { FController.Document().LoadCaptionFile(WriteList(lines)); }
-
-    TLines Column(int column) const
-    {
-        TLines texts;
-        const TEntryModel& model = FController.Document().Model();
-        for (int row = 0; row < model.Count(); ++row)
-            texts.push_back(model.index(row, column).data().toString().toStdString());
-        return texts;
-    }
-
-    QTemporaryDir FDir;
-    TFakeUserInterface FUi;
-    TMainController FController{FUi};
+    void Load(const TLines& lines) { FDocument.LoadCaptionFile(WriteList(lines)); }
 };
 
 } // namespace
 
 TEST_F(MainControllerTest, FormCreateStartsAnUntitledDocumentWithTheDefaultMarker)
 {
-    EXPECT_EQ(FController.AppTitle(), "Quarnel 1.0");
     EXPECT_EQ(FController.Document().FileName(), "Untitled.lst");
     EXPECT_FALSE(FController.Document().Modified());
     EXPECT_EQ(FController.Document().Count(), 0);
@@ -73,7 +49,7 @@ TEST_F(MainControllerTest, FormCreateStartsAnUntitledDocumentWithTheDefaultMarke
 TEST_F(MainControllerTest, CommandsAreInertUntilTheFormIsShown)
 {
     Load({"File", "Edit", "Format"});
-    FController.Document().SelectRows(1, 1);
+    FDocument.SelectRows(1, 1);
     for (const TCommandInfo& command : CommandTable) {
         EXPECT_FALSE(FController.IsEnabled(command.Id)) << command.Name;
         EXPECT_FALSE(FController.Execute(command.Id)) << command.Name;
@@ -85,7 +61,6 @@ TEST_F(MainControllerTest, CommandsAreInertUntilTheFormIsShown)
     EXPECT_FALSE(FController.Document().Modified());
 
     FController.FormShow();
-    EXPECT_TRUE(FController.IsLive());
     EXPECT_TRUE(FController.Execute(TCommandId::FileExit));
     EXPECT_EQ(FUi.CloseRequests, 1);
 }
@@ -105,7 +80,7 @@ TEST_F(MainControllerTest, DisabledCommandsDoNothingWhenExecuted)
 
     // The last entry can't move down: the list stays as it is.
     Load({"a", "b", "c"});
-    FController.Document().SelectRows(2, 2);
+    FDocument.SelectRows(2, 2);
     EXPECT_FALSE(FController.Execute(TCommandId::EditMoveDown));
     EXPECT_EQ(Column(TEntryModel::ColOriginal), (TLines{"a", "b", "c"}));
     EXPECT_TRUE(FController.Execute(TCommandId::EditMoveUp));
@@ -116,7 +91,7 @@ TEST_F(MainControllerTest, CommandStateFollowsTheDocumentsSelectionAndSize)
 {
     FController.FormShow();
     Load({"a", "b", "c"});
-    FController.Document().SelectRows(1, 2);
+    FDocument.SelectRows(1, 2);
     TCommandState state = FController.ActFileNewUpdate();
     EXPECT_EQ(state.Position, "2: 3");
     EXPECT_TRUE(state.IsEnabled(TCommandId::EditMoveUp));
@@ -124,13 +99,13 @@ TEST_F(MainControllerTest, CommandStateFollowsTheDocumentsSelectionAndSize)
     EXPECT_EQ(state.Title, "Quarnel 1.0 - [menu.lst]");
 
     // A new last row is not selected, so Down becomes possible.
-    FController.Document().AddCaption("d");
+    FDocument.AddCaption("d");
     state = FController.ActFileNewUpdate();
     EXPECT_EQ(state.Position, "2: 4");
     EXPECT_TRUE(state.IsEnabled(TCommandId::EditMoveDown));
     EXPECT_EQ(state.Title, "Quarnel 1.0 - [menu.lst*]");
 
-    FController.Document().Selection().clearSelection();
+    FDocument.Selection().clearSelection();
     state = FController.ActFileNewUpdate();
     EXPECT_EQ(state.Position, "0: 4");
     EXPECT_FALSE(state.IsEnabled(TCommandId::EditEdit));
@@ -157,7 +132,7 @@ TEST_F(MainControllerTest, ImpossibleListRaisesTheMessageAndKeepsEarlierResults)
     ASSERT_TRUE(FController.Execute(TCommandId::FileProcess));
     FUi.Events.clear();
 
-    FController.Document().AddCaption("a"); // only key A again
+    FDocument.AddCaption("a"); // only key A again
     try {
         FController.Execute(TCommandId::FileProcess);
         FAIL() << "the pass succeeded";

@@ -14,13 +14,9 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <QtTest>
-#include <functional>
-#include <memory>
 
 namespace {
 
@@ -30,7 +26,7 @@ constexpr std::int64_t MiB = 1024 * 1024;
 const QString PastedLines = QString::fromUtf8("Line1\r\nLine2\nLine3\rEnd\0!", 25);
 const QString PastedAsOneLine = QStringLiteral("Line1 Line2 Line3 End!");
 
-class THostileWindowTest : public QObject
+class THostileWindowTest : public TWindowTest
 {
     Q_OBJECT
 
@@ -43,7 +39,6 @@ private slots:
     void hugeCaptionIsShownByItsBeginning();
 
 private:
-    TCaptionDocument& Document() { return FForm->Controller().Document(); }
     QString Caption(int row) const
     {
         return FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))
@@ -53,35 +48,19 @@ private:
             .toString();
     }
     std::string PathOf(const char* name) const { return FDir->filePath(name).toStdString(); }
-    static void IdlePass();
     void LayOutAndPaint();
-
-    std::unique_ptr<QTemporaryDir> FDir;
-    std::unique_ptr<TFormMain> FForm;
 };
 
 void THostileWindowTest::init()
 {
-    FDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(FDir->isValid());
-    FForm = std::make_unique<TFormMain>(PathOf("QuarnelApps.ini"));
-    FForm->show();
-    QVERIFY(QTest::qWaitForWindowExposed(FForm.get()));
-    FForm->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
-    IdlePass();
+    MakeFolder();
+    MakeForm();
+    ShowForm(TShow::Active);
 }
 
 void THostileWindowTest::cleanup()
 {
-    FForm.reset();
-    FDir.reset();
-}
-
-// Commands are enabled, and the title set, only when the event loop runs dry.
-void THostileWindowTest::IdlePass()
-{
-    RunIdlePass();
+    EndForm();
 }
 
 // What the next pass of the event loop would do for a new list, done now.
@@ -96,12 +75,9 @@ void THostileWindowTest::addDialogTakesPastedLinesAsOne()
     QApplication::clipboard()->setText(PastedLines);
     bool answered = false;
     QString pasted;
-    QTimer poll;
+    TModalDriver driver;
     // Checked only once the dialog is closed: a failure inside would leave it open for good.
-    connect(&poll, &QTimer::timeout, this, [&answered, &pasted] {
-        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        if (!dialog || answered)
-            return;
+    driver.Expect<QInputDialog>([&answered, &pasted](QInputDialog* dialog) {
         answered = true;
         if (auto* edit = dialog->findChild<QLineEdit*>()) {
             edit->paste();
@@ -109,7 +85,6 @@ void THostileWindowTest::addDialogTakesPastedLinesAsOne()
         }
         dialog->accept();
     });
-    poll.start(10);
     IdlePass();
     FForm->Action(TCommandId::EditAdd)->trigger();
     QVERIFY(answered);

@@ -3,9 +3,10 @@
 #include "FormMain.h"
 #include "ProfileStore.h"
 #include "UQuarnelApps.h"
+#include "WindowLayout.h"
+#include "WindowTestSupport.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,67 +14,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
-#include <deque>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
 namespace {
-
-// Answers modal windows as they come up, one step each, so that code which runs a modal loop
-// can be driven from the test. A step may itself open the next modal window.
-class TModalScript : public QObject
-{
-public:
-    template <typename T> void Then(std::function<void(T*)> step)
-    {
-        FSteps.push_back(
-            {[](QWidget* widget) { return qobject_cast<T*>(widget) != nullptr; },
-             [step = std::move(step)](QWidget* widget) { step(static_cast<T*>(widget)); }});
-    }
-
-    void Start() { Poll(); }
-    bool Done() const { return FSteps.empty(); }
-
-private:
-    struct TStep
-    {
-        std::function<bool(QWidget*)> Matches;
-        std::function<void(QWidget*)> Run;
-    };
-
-    void Poll()
-    {
-        QTimer::singleShot(10, this, [this] { Check(); });
-    }
-
-    void Check()
-    {
-        if (FSteps.empty())
-            return;
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible() || !FSteps.front().Matches(modal)) {
-            Poll();
-            return;
-        }
-        const TStep step = std::move(FSteps.front());
-        FSteps.pop_front();
-        // Scheduled first: the step may block in a modal loop of its own.
-        if (!FSteps.empty())
-            Poll();
-        step.Run(modal);
-    }
-
-    std::deque<TStep> FSteps;
-};
 
 QLineEdit* FileNameEdit(QFileDialog* dialog)
 {
@@ -88,24 +36,9 @@ void TypeAndEnter(QFileDialog* dialog, const QString& text)
     QTest::keyClick(edit, Qt::Key_Return);
 }
 
-struct TSeenBox
-{
-    QString Caption;
-    QString Text;
-    QMessageBox::Icon Icon = QMessageBox::NoIcon;
-};
-
-std::function<void(QMessageBox*)> Answer(TSeenBox& seen, QMessageBox::StandardButton button)
-{
-    return [&seen, button](QMessageBox* box) {
-        seen = {box->windowTitle(), box->text(), box->icon()};
-        box->button(button)->click();
-    };
-}
-
 } // namespace
 
-class TFormMainSettingsTest : public QObject
+class TFormMainSettingsTest : public TWindowTest
 {
     Q_OBJECT
 
@@ -132,19 +65,15 @@ private:
         return ReadProfile(IniFileName()).ReadString(section, key);
     }
     void WriteIni(const QString& text) const;
-    static void Show(TFormMain& form);
-    static void Settle();
     static QList<int> ColumnWidths(const TFormMain& form);
 
-    std::unique_ptr<QTemporaryDir> FDir;
     QByteArray FOldWindir;
     bool FHadWindir = false;
 };
 
 void TFormMainSettingsTest::init()
 {
-    FDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(FDir->isValid());
+    MakeFolder();
     FHadWindir = qEnvironmentVariableIsSet("windir");
     FOldWindir = qgetenv("windir");
     qputenv("windir", QFile::encodeName(FDir->path()));
@@ -156,7 +85,7 @@ void TFormMainSettingsTest::cleanup()
         qputenv("windir", FOldWindir);
     else
         qunsetenv("windir");
-    FDir.reset();
+    EndForm();
 }
 
 void TFormMainSettingsTest::WriteIni(const QString& text) const
@@ -164,24 +93,6 @@ void TFormMainSettingsTest::WriteIni(const QString& text) const
     QFile file(QFile::decodeName(QByteArray::fromStdString(IniFileName())));
     QVERIFY(file.open(QIODevice::WriteOnly));
     QVERIFY(file.write(text.toUtf8()) == text.toUtf8().size());
-}
-
-void TFormMainSettingsTest::Show(TFormMain& form)
-{
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    Settle();
-}
-
-void TFormMainSettingsTest::Settle()
-{
-    // QTest's waits never let the event loop block, so the window's idle pass would not run;
-    // one short blocking loop lets it.
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 QList<int> TFormMainSettingsTest::ColumnWidths(const TFormMain& form)
@@ -201,17 +112,17 @@ void TFormMainSettingsTest::boundsColumnsMarkerAndFoldersRoundTrip()
     QRect moved;
     {
         TFormMain form(IniFileName());
-        Show(form);
+        Show(form, TShow::Active);
         QCOMPARE(form.frameGeometry(), QRect(100, 80, 500, 400));
         QCOMPARE(ColumnWidths(form), (QList<int>{150, 90, 44}));
         QCOMPARE(form.Controller().Engine().FAccChar, '~');
-        QCOMPARE(form.Controller().FOpenDialog.InitialDir, lists.toStdString());
-        QCOMPARE(form.Controller().FSaveDialog.InitialDir, Folder().toStdString());
+        QCOMPARE(form.Controller().OpenDialog().InitialDir, lists.toStdString());
+        QCOMPARE(form.Controller().SaveDialog().InitialDir, Folder().toStdString());
 
         // The user moves and resizes the window and widens a column.
         form.move(150, 120);
         form.resize(form.width() + 20, form.height() + 10);
-        Settle();
+        IdlePass();
         moved = form.frameGeometry();
         QCOMPARE(moved.topLeft(), QPoint(150, 120));
         QCOMPARE(moved.size(), QSize(520, 410));
@@ -227,7 +138,7 @@ void TFormMainSettingsTest::boundsColumnsMarkerAndFoldersRoundTrip()
     QCOMPARE(IniValue("Quarnel Folders", "Open"), std::optional(lists.toStdString()));
 
     TFormMain again(IniFileName());
-    Show(again);
+    Show(again, TShow::Active);
     QCOMPARE(again.frameGeometry(), QRect(150, 120, 520, 410));
     QCOMPARE(ColumnWidths(again), (QList<int>{170, 90, 44}));
     QCOMPARE(again.Controller().Engine().FAccChar, '~');
@@ -240,9 +151,9 @@ void TFormMainSettingsTest::maximisedCloseKeepsTheWindowSection()
         QStringLiteral("[Quarnel Window]\r\nLeft=100\r\nTop=80\r\nWidth=500\r\nHeight=400\r\n");
     WriteIni(window + QStringLiteral("[Quarnel View]\r\nColumn3=77\r\n"));
     TFormMain form(IniFileName());
-    Show(form);
+    Show(form, TShow::Active);
     form.showMaximized();
-    Settle();
+    IdlePass();
     QVERIFY(form.windowState() & Qt::WindowMaximized);
     QVERIFY(form.frameGeometry() != QRect(100, 80, 500, 400));
     QVERIFY(form.close());
@@ -252,7 +163,8 @@ void TFormMainSettingsTest::maximisedCloseKeepsTheWindowSection()
     const QString written = QString::fromUtf8(file.readAll());
     QVERIFY2(written.startsWith(window), qPrintable(written));
     QVERIFY2(!written.contains(QStringLiteral("Column3")), qPrintable(written));
-    QCOMPARE(IniValue("Quarnel View", "Column2"), std::optional<std::string>("30"));
+    QCOMPARE(IniValue("Quarnel View", "Column2"),
+             std::optional(std::to_string(DesignColumnWidths[2])));
 }
 
 void TFormMainSettingsTest::openDialogStartsInTheRememberedFolderWithTheLastName()
@@ -267,41 +179,39 @@ void TFormMainSettingsTest::openDialogStartsInTheRememberedFolderWithTheLastName
     }
     WriteIni(QStringLiteral("[Quarnel Folders]\r\nOpen=%1\r\n").arg(lists));
     TFormMain form(IniFileName());
-    Show(form);
+    Show(form, TShow::Active);
     QAction* open = form.Action(TCommandId::FileOpen);
 
     // A name that does not exist is refused by the dialog itself.
-    TModalScript missing;
+    TModalDriver missing;
     TSeenBox notFound;
     QString firstDir;
     QString firstName;
     QStringList filters;
-    missing.Then<QFileDialog>([&](QFileDialog* dialog) {
+    missing.Expect<QFileDialog>([&](QFileDialog* dialog) {
         firstDir = dialog->directory().absolutePath();
         firstName = FileNameEdit(dialog)->text();
         filters = dialog->nameFilters();
         TypeAndEnter(dialog, QStringLiteral("missing.lst"));
     });
-    missing.Then<QMessageBox>(Answer(notFound, QMessageBox::Ok));
-    missing.Then<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-    missing.Start();
+    missing.Expect<QMessageBox>(Answer(notFound, QMessageBox::Ok));
+    missing.Expect<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     open->trigger();
-    QVERIFY(missing.Done());
+    QVERIFY(missing.AllAnswered());
     QCOMPARE(firstDir, lists);
     QCOMPARE(firstName, QString());
     QCOMPARE(filters, QStringList{QStringLiteral("Caption list files (*.lst)")});
     QVERIFY(!notFound.Text.isEmpty());
     QCOMPARE(form.Controller().Document().Count(), 0);
 
-    TModalScript choose;
-    choose.Then<QFileDialog>([&](QFileDialog* dialog) {
+    TModalDriver choose;
+    choose.Expect<QFileDialog>([&](QFileDialog* dialog) {
         // The user looks around elsewhere before typing the list's full path.
         dialog->setDirectory(QDir::rootPath());
         TypeAndEnter(dialog, list);
     });
-    choose.Start();
     open->trigger();
-    QVERIFY(choose.Done());
+    QVERIFY(choose.AllAnswered());
     QCOMPARE(form.Controller().Document().FileName(), list.toStdString());
     QCOMPARE(form.Controller().Document().Count(), 2);
     form.ActFileNewUpdate();
@@ -309,18 +219,17 @@ void TFormMainSettingsTest::openDialogStartsInTheRememberedFolderWithTheLastName
     QCOMPARE(form.focusWidget(),
              static_cast<QWidget*>(form.findChild<QTreeView*>(QStringLiteral("ListView1"))));
 
-    TModalScript again;
+    TModalDriver again;
     QString againDir;
     QString againName;
-    again.Then<QFileDialog>([&](QFileDialog* dialog) {
+    again.Expect<QFileDialog>([&](QFileDialog* dialog) {
         // Wherever the user went in the dialog, it starts where the list came from.
         againDir = dialog->directory().absolutePath();
         againName = FileNameEdit(dialog)->text();
         dialog->reject();
     });
-    again.Start();
     open->trigger();
-    QVERIFY(again.Done());
+    QVERIFY(again.AllAnswered());
     QCOMPARE(againDir, lists);
     QCOMPARE(againName, QStringLiteral("menu.lst"));
     QVERIFY(form.close());
@@ -330,21 +239,20 @@ void TFormMainSettingsTest::saveDialogAddsTheSuffixAndAsksBeforeOverwriting()
 {
     WriteIni(QStringLiteral("[Quarnel Folders]\r\nSave=%1\r\n").arg(Folder()));
     TFormMain form(IniFileName());
-    Show(form);
-    form.Controller().Document().AddCaption("File");
+    Show(form, TShow::Active);
+    DocumentOf(form).AddCaption("File");
     form.ActFileNewUpdate();
 
-    TModalScript save;
+    TModalDriver save;
     QString proposedDir;
     QString proposedName;
-    save.Then<QFileDialog>([&](QFileDialog* dialog) {
+    save.Expect<QFileDialog>([&](QFileDialog* dialog) {
         proposedDir = dialog->directory().absolutePath();
         proposedName = FileNameEdit(dialog)->text();
         TypeAndEnter(dialog, QStringLiteral("out"));
     });
-    save.Start();
     form.Action(TCommandId::FileSave)->trigger();
-    QVERIFY(save.Done());
+    QVERIFY(save.AllAnswered());
     QCOMPARE(proposedDir, Folder());
     QCOMPARE(proposedName, QStringLiteral("Untitled.lst"));
     const QString out = Folder() + QStringLiteral("/out.lst");
@@ -355,48 +263,45 @@ void TFormMainSettingsTest::saveDialogAddsTheSuffixAndAsksBeforeOverwriting()
     file.close();
 
     // Saving as the same name asks first; No leaves the file alone.
-    form.Controller().Document().AddCaption("Edit");
+    DocumentOf(form).AddCaption("Edit");
     form.ActFileNewUpdate();
-    TModalScript saveAs;
+    TModalDriver saveAs;
     TSeenBox replace;
     QString proposedAgain;
-    saveAs.Then<QFileDialog>([&](QFileDialog* dialog) {
+    saveAs.Expect<QFileDialog>([&](QFileDialog* dialog) {
         proposedAgain = FileNameEdit(dialog)->text();
         TypeAndEnter(dialog, proposedAgain);
     });
-    saveAs.Then<QMessageBox>(Answer(replace, QMessageBox::No));
-    saveAs.Then<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-    saveAs.Start();
+    saveAs.Expect<QMessageBox>(Answer(replace, QMessageBox::No));
+    saveAs.Expect<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     form.Action(TCommandId::FileSaveAs)->trigger();
-    QVERIFY(saveAs.Done());
+    QVERIFY(saveAs.AllAnswered());
     QCOMPARE(proposedAgain, QStringLiteral("out.lst"));
     QVERIFY(replace.Text.contains(QStringLiteral("out.lst")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("File\r\n"));
     QVERIFY(form.Controller().Document().Modified());
 
-    TModalScript discard;
+    TModalDriver discard;
     TSeenBox prompt;
-    discard.Then<QMessageBox>(Answer(prompt, QMessageBox::No));
-    discard.Start();
+    discard.Expect<QMessageBox>(Answer(prompt, QMessageBox::No));
     QVERIFY(form.close());
-    QVERIFY(discard.Done());
+    QVERIFY(discard.AllAnswered());
 }
 
 void TFormMainSettingsTest::unsavedChangesCanKeepTheWindowOpen()
 {
     TFormMain form(IniFileName());
-    Show(form);
-    form.Controller().Document().AddCaption("File");
+    Show(form, TShow::Active);
+    DocumentOf(form).AddCaption("File");
     form.ActFileNewUpdate();
 
-    TModalScript script;
+    TModalDriver script;
     TSeenBox prompt;
-    script.Then<QMessageBox>(Answer(prompt, QMessageBox::Yes));
-    script.Then<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-    script.Start();
+    script.Expect<QMessageBox>(Answer(prompt, QMessageBox::Yes));
+    script.Expect<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     QVERIFY(!form.close());
-    QVERIFY(script.Done());
+    QVERIFY(script.AllAnswered());
     QVERIFY(form.isVisible());
     QCOMPARE(prompt.Caption, QStringLiteral("Warning"));
     QCOMPARE(prompt.Icon, QMessageBox::Warning);
@@ -404,12 +309,11 @@ void TFormMainSettingsTest::unsavedChangesCanKeepTheWindowOpen()
     // Nothing was written: closing did not go ahead.
     QVERIFY(!QFile::exists(QFile::decodeName(QByteArray::fromStdString(IniFileName()))));
 
-    TModalScript discard;
+    TModalDriver discard;
     TSeenBox again;
-    discard.Then<QMessageBox>(Answer(again, QMessageBox::No));
-    discard.Start();
+    discard.Expect<QMessageBox>(Answer(again, QMessageBox::No));
     QVERIFY(form.close());
-    QVERIFY(discard.Done());
+    QVERIFY(discard.AllAnswered());
 }
 
 void TFormMainSettingsTest::refusedWriteKeepsTheWindowOpenAndShowsTheError()
@@ -417,14 +321,13 @@ void TFormMainSettingsTest::refusedWriteKeepsTheWindowOpenAndShowsTheError()
     const QString ini = QFile::decodeName(QByteArray::fromStdString(IniFileName()));
     QVERIFY(QDir().mkdir(ini));
     TFormMain form(IniFileName());
-    Show(form);
+    Show(form, TShow::Active);
 
-    TModalScript script;
+    TModalDriver script;
     TSeenBox error;
-    script.Then<QMessageBox>(Answer(error, QMessageBox::Ok));
-    script.Start();
+    script.Expect<QMessageBox>(Answer(error, QMessageBox::Ok));
     QVERIFY(!form.close());
-    QVERIFY(script.Done());
+    QVERIFY(script.AllAnswered());
     QVERIFY(form.isVisible());
     QCOMPARE(error.Caption, QStringLiteral("Error"));
     QCOMPARE(error.Icon, QMessageBox::Critical);
@@ -441,22 +344,20 @@ void TFormMainSettingsTest::secondRefusedWriteShowsTheErrorThenCloses()
     const QString ini = QFile::decodeName(QByteArray::fromStdString(IniFileName()));
     QVERIFY(QDir().mkdir(ini));
     TFormMain form(IniFileName());
-    Show(form);
+    Show(form, TShow::Active);
 
-    TModalScript first;
+    TModalDriver first;
     TSeenBox error;
-    first.Then<QMessageBox>(Answer(error, QMessageBox::Ok));
-    first.Start();
+    first.Expect<QMessageBox>(Answer(error, QMessageBox::Ok));
     QVERIFY(!form.close());
-    QVERIFY(first.Done());
+    QVERIFY(first.AllAnswered());
     QVERIFY(form.isVisible());
 
-    TModalScript second;
+    TModalDriver second;
     TSeenBox again;
-    second.Then<QMessageBox>(Answer(again, QMessageBox::Ok));
-    second.Start();
+    second.Expect<QMessageBox>(Answer(again, QMessageBox::Ok));
     QVERIFY(form.close());
-    QVERIFY(second.Done());
+    QVERIFY(second.AllAnswered());
     QVERIFY(!form.isVisible());
     QCOMPARE(again.Caption, QStringLiteral("Error"));
     QCOMPARE(again.Text, QStringLiteral("Unable to write to ") + ini);
@@ -468,7 +369,7 @@ void TFormMainSettingsTest::restoredBoundsAreBroughtOntoTheScreen()
     WriteIni(QStringLiteral("[Quarnel Window]\r\nLeft=100\r\nTop=-99999\r\nWidth=500\r\n"
                             "Height=2147483647\r\n"));
     TFormMain form(IniFileName());
-    Show(form);
+    Show(form, TShow::Active);
     const QRect area = form.screen()->availableGeometry();
     QCOMPARE(form.frameGeometry(), QRect(100, area.top(), 500, area.height()));
     QVERIFY(form.close());
@@ -482,10 +383,10 @@ void TFormMainSettingsTest::aWindowGivenTheWholeScreenByOthersIsNotWritten()
         QStringLiteral("[Quarnel Window]\r\nLeft=100\r\nTop=80\r\nWidth=500\r\nHeight=400\r\n");
     WriteIni(window);
     TFormMain form(IniFileName());
-    Show(form);
+    Show(form, TShow::Active);
     // As a window manager does before it reports the window maximised.
     form.setGeometry(form.screen()->availableGeometry());
-    Settle();
+    IdlePass();
     QVERIFY(!(form.windowState() & Qt::WindowMaximized));
     QVERIFY(form.close());
     QCOMPARE(IniValue("Quarnel Window", "Width"), std::optional<std::string>("500"));
@@ -495,13 +396,12 @@ void TFormMainSettingsTest::aWindowGivenTheWholeScreenByOthersIsNotWritten()
 void TFormMainSettingsTest::aboutBox()
 {
     TFormMain form(IniFileName());
-    Show(form);
-    TModalScript script;
+    Show(form, TShow::Active);
+    TModalDriver script;
     TSeenBox about;
-    script.Then<QMessageBox>(Answer(about, QMessageBox::Ok));
-    script.Start();
+    script.Expect<QMessageBox>(Answer(about, QMessageBox::Ok));
     form.Action(TCommandId::HelpAbout)->trigger();
-    QVERIFY(script.Done());
+    QVERIFY(script.AllAnswered());
     QCOMPARE(about.Caption, QStringLiteral("About"));
     QCOMPARE(about.Icon, QMessageBox::Information);
     QVERIFY2(about.Text.startsWith(QStringLiteral(

@@ -25,10 +25,35 @@ namespace {
 struct TRun
 {
     TFakeUserInterface Ui;
-    TMainController Controller{Ui};
+    TCaptionDocument Document;
+    TMainController Controller{Ui, Document};
 };
 
 const std::map<int, int> DesignWidths = DesignColumnWidthMap();
+
+// The design widths with one column set apart.
+std::map<int, int> DesignWidthsWith(int column, int width)
+{
+    std::map<int, int> widths = DesignWidths;
+    widths[column] = width;
+    return widths;
+}
+
+// The window's and the view's sections as a close writes them.
+std::string WindowSection(const TBounds& bounds)
+{
+    return "[Quarnel Window]\r\nLeft=" + std::to_string(bounds.Left) +
+           "\r\nTop=" + std::to_string(bounds.Top) + "\r\nWidth=" + std::to_string(bounds.Width) +
+           "\r\nHeight=" + std::to_string(bounds.Height) + "\r\n";
+}
+
+std::string ViewSection(const std::map<int, int>& widths)
+{
+    std::string section = "[Quarnel View]\r\n";
+    for (const auto& [column, width] : widths)
+        section += "Column" + std::to_string(column) + "=" + std::to_string(width) + "\r\n";
+    return section;
+}
 
 class Settings : public testing::Test
 {
@@ -83,8 +108,8 @@ TEST_F(Settings, WithoutAFileTheWindowKeepsItsDesignAndTheDialogsStartInTheDocum
     EXPECT_EQ(run->Ui.Bounds, DesignBounds);
     EXPECT_EQ(run->Ui.ColumnWidths, DesignWidths);
     EXPECT_EQ(run->Controller.Engine().FAccChar, '&');
-    EXPECT_EQ(run->Controller.FOpenDialog.InitialDir, Home() + "/Documents");
-    EXPECT_EQ(run->Controller.FSaveDialog.InitialDir, run->Controller.FOpenDialog.InitialDir);
+    EXPECT_EQ(run->Controller.OpenDialog().InitialDir, Home() + "/Documents");
+    EXPECT_EQ(run->Controller.SaveDialog().InitialDir, run->Controller.OpenDialog().InitialDir);
     // Reading leaves no file behind.
     EXPECT_FALSE(fs::exists(FIniFileName));
 }
@@ -92,7 +117,7 @@ TEST_F(Settings, WithoutAFileTheWindowKeepsItsDesignAndTheDialogsStartInTheDocum
 TEST_F(Settings, TheDefaultFolderIsTheDesktopsDocumentsFolderOrElseTheHome)
 {
     fs::create_directories(Home());
-    EXPECT_EQ(Start()->Controller.FOpenDialog.InitialDir, Home());
+    EXPECT_EQ(Start()->Controller.OpenDialog().InitialDir, Home());
 
     // The desktop's own name for the folder wins over the usual one.
     fs::create_directories(Home() + "/Documents");
@@ -100,14 +125,14 @@ TEST_F(Settings, TheDefaultFolderIsTheDesktopsDocumentsFolderOrElseTheHome)
     fs::create_directories(Folder() + "/config");
     WriteBytes(Folder() + "/config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n");
     const auto run = Start();
-    EXPECT_EQ(run->Controller.FOpenDialog.InitialDir, Home() + "/Papers");
-    EXPECT_EQ(run->Controller.FSaveDialog.InitialDir, Home() + "/Papers");
+    EXPECT_EQ(run->Controller.OpenDialog().InitialDir, Home() + "/Papers");
+    EXPECT_EQ(run->Controller.SaveDialog().InitialDir, Home() + "/Papers");
 
     // A remembered folder still wins, even one that has gone since.
     WriteIni("[Quarnel Folders]\r\nOpen=/gone/lists\r\n");
     const auto remembered = Start();
-    EXPECT_EQ(remembered->Controller.FOpenDialog.InitialDir, "/gone/lists");
-    EXPECT_EQ(remembered->Controller.FSaveDialog.InitialDir, Home() + "/Papers");
+    EXPECT_EQ(remembered->Controller.OpenDialog().InitialDir, "/gone/lists");
+    EXPECT_EQ(remembered->Controller.SaveDialog().InitialDir, Home() + "/Papers");
 }
 
 TEST_F(Settings, CloseWritesEverySectionInOrderAndTheNextStartRestoresIt)
@@ -118,9 +143,9 @@ TEST_F(Settings, CloseWritesEverySectionInOrderAndTheNextStartRestoresIt)
         const auto run = Start();
         run->Ui.Bounds = moved;
         run->Ui.ColumnWidths = widths;
-        run->Controller.Engine().FAccChar = '~';
-        run->Controller.FOpenDialog.InitialDir = "/srv/lists";
-        run->Controller.FSaveDialog.InitialDir = "/";
+        run->Controller.SetAccChar('~');
+        run->Controller.SetOpenFolder("/srv/lists");
+        run->Controller.SetSaveFolder("/");
         Close(*run);
     }
     EXPECT_EQ(ReadIni(), "[Quarnel Window]\r\nLeft=33\r\nTop=44\r\nWidth=500\r\nHeight=400\r\n"
@@ -132,8 +157,8 @@ TEST_F(Settings, CloseWritesEverySectionInOrderAndTheNextStartRestoresIt)
     EXPECT_EQ(again->Ui.Bounds, moved);
     EXPECT_EQ(again->Ui.ColumnWidths, widths);
     EXPECT_EQ(again->Controller.Engine().FAccChar, '~');
-    EXPECT_EQ(again->Controller.FOpenDialog.InitialDir, "/srv/lists");
-    EXPECT_EQ(again->Controller.FSaveDialog.InitialDir, "/");
+    EXPECT_EQ(again->Controller.OpenDialog().InitialDir, "/srv/lists");
+    EXPECT_EQ(again->Controller.SaveDialog().InitialDir, "/");
 }
 
 TEST_F(Settings, MissingOrMalformedValuesKeepWhatTheWindowHas)
@@ -144,9 +169,9 @@ TEST_F(Settings, MissingOrMalformedValuesKeepWhatTheWindowHas)
              std::string(3000, 'd') + "\r\n");
     const auto run = Start();
     EXPECT_EQ(run->Ui.Bounds, (TBounds{12, DesignBounds.Top, 500, DesignBounds.Height}));
-    EXPECT_EQ(run->Ui.ColumnWidths, (std::map<int, int>{{0, 120}, {1, 120}, {2, 45}}));
-    EXPECT_EQ(run->Controller.FOpenDialog.InitialDir, "/home/u/Lists");
-    EXPECT_EQ(run->Controller.FSaveDialog.InitialDir, std::string(2047, 'd'));
+    EXPECT_EQ(run->Ui.ColumnWidths, DesignWidthsWith(2, 45));
+    EXPECT_EQ(run->Controller.OpenDialog().InitialDir, "/home/u/Lists");
+    EXPECT_EQ(run->Controller.SaveDialog().InitialDir, std::string(2047, 'd'));
 }
 
 TEST_F(Settings, AccCodeUsesTheLowEightBitsAndNeverACodeOfZero)
@@ -160,13 +185,13 @@ TEST_F(Settings, AccCodeUsesTheLowEightBitsAndNeverACodeOfZero)
     for (const auto& [value, marker] : cases) {
         SCOPED_TRACE("AccCode=" + value);
         WriteIni("[Quarnel Settings]\r\nAccCode=" + value + "\r\n");
-        const auto run = Start([](TRun& r) { r.Controller.Engine().FAccChar = '#'; });
+        const auto run = Start([](TRun& r) { r.Controller.SetAccChar('#'); });
         EXPECT_EQ(run->Controller.Engine().FAccChar, marker);
     }
 
     // A marker above 127 is written as the code 0 to 255, never as a negative number.
     const auto run = Start();
-    run->Controller.Engine().FAccChar = static_cast<char>(0xE9);
+    run->Controller.SetAccChar(static_cast<char>(0xE9));
     Close(*run);
     EXPECT_NE(ReadIni().find("[Quarnel Settings]\r\nAccCode=233\r\n"), std::string::npos);
 }
@@ -180,13 +205,13 @@ TEST_F(Settings, MaximisedCloseKeepsTheWindowSectionAsTheLastNormalCloseWroteIt)
         const auto run = Start();
         run->Ui.Normal = false;
         run->Ui.Bounds = {0, 0, 1024, 768};
-        run->Controller.FOpenDialog.InitialDir = "/a";
-        run->Controller.FSaveDialog.InitialDir = "/b";
+        run->Controller.SetOpenFolder("/a");
+        run->Controller.SetSaveFolder("/b");
         Close(*run);
     }
-    EXPECT_EQ(ReadIni(), window + "[Quarnel View]\r\nColumn0=120\r\nColumn1=120\r\nColumn2=30\r\n"
-                                  "[Quarnel Settings]\r\nAccCode=38\r\n"
-                                  "[Quarnel Folders]\r\nOpen=/a\r\nSave=/b\r\n");
+    EXPECT_EQ(ReadIni(), window + ViewSection(DesignWidths) +
+                             "[Quarnel Settings]\r\nAccCode=38\r\n"
+                             "[Quarnel Folders]\r\nOpen=/a\r\nSave=/b\r\n");
     EXPECT_EQ(Start()->Ui.Bounds, (TBounds{100, 80, 500, 400}));
 }
 
@@ -238,9 +263,9 @@ TEST_F(Settings, AFolderTheFileCannotHoldIsLeftOutAndTheRestIsWritten)
     const std::string odd = Folder() + "/two\nlines";
     {
         const auto run = Start();
-        run->Controller.FOpenDialog.InitialDir = odd;
-        run->Controller.FSaveDialog.InitialDir = "/b";
-        run->Controller.Engine().FAccChar = '~';
+        run->Controller.SetOpenFolder(odd);
+        run->Controller.SetSaveFolder("/b");
+        run->Controller.SetAccChar('~');
         ASSERT_TRUE(run->Controller.FormCloseQuery());
         EXPECT_NO_THROW(run->Controller.FormClose());
     }
@@ -251,8 +276,8 @@ TEST_F(Settings, AFolderTheFileCannotHoldIsLeftOutAndTheRestIsWritten)
         << written;
     EXPECT_EQ(written.find("two"), std::string::npos);
     const auto again = Start();
-    EXPECT_EQ(again->Controller.FOpenDialog.InitialDir, Home());
-    EXPECT_EQ(again->Controller.FSaveDialog.InitialDir, "/b");
+    EXPECT_EQ(again->Controller.OpenDialog().InitialDir, Home());
+    EXPECT_EQ(again->Controller.SaveDialog().InitialDir, "/b");
 }
 
 TEST_F(Settings, ASecondRefusedWriteShowsTheErrorAndLetsTheWindowClose)
@@ -283,12 +308,11 @@ TEST_F(Settings, ViewAndFoldersAreWrittenAfreshAndHandWrittenKeysGo)
              "[Quarnel Folders]\r\nLast=/x\r\nOpen=/a\r\nSave=/b\r\n");
     const auto run = Start();
     // Only the list's own columns are read.
-    EXPECT_EQ(run->Ui.ColumnWidths, (std::map<int, int>{{0, 150}, {1, 120}, {2, 30}}));
+    EXPECT_EQ(run->Ui.ColumnWidths, DesignWidthsWith(0, 150));
     Close(*run);
-    EXPECT_EQ(ReadIni(), "[Quarnel Window]\r\nLeft=192\r\nTop=107\r\nWidth=412\r\nHeight=317\r\n"
-                         "[Quarnel View]\r\nColumn0=150\r\nColumn1=120\r\nColumn2=30\r\n"
-                         "[Quarnel Settings]\r\nAccCode=38\r\n"
-                         "[Quarnel Folders]\r\nOpen=/a\r\nSave=/b\r\n");
+    EXPECT_EQ(ReadIni(), WindowSection(DesignBounds) + ViewSection(DesignWidthsWith(0, 150)) +
+                             "[Quarnel Settings]\r\nAccCode=38\r\n"
+                             "[Quarnel Folders]\r\nOpen=/a\r\nSave=/b\r\n");
 }
 
 TEST_F(Settings, OtherProgramsSectionsAndCommentsSurviveByteForByte)
@@ -303,17 +327,14 @@ TEST_F(Settings, OtherProgramsSectionsAndCommentsSurviveByteForByte)
     WriteIni(head + "[Quarnel Settings]\r\nAccCode=38\r\nExtra=keep me\r\n" + tail);
     {
         const auto run = Start();
-        run->Controller.Engine().FAccChar = '~';
-        run->Controller.FOpenDialog.InitialDir = "/a";
-        run->Controller.FSaveDialog.InitialDir = "/b";
+        run->Controller.SetAccChar('~');
+        run->Controller.SetOpenFolder("/a");
+        run->Controller.SetSaveFolder("/b");
         Close(*run);
     }
-    EXPECT_EQ(ReadIni(),
-              head + "[Quarnel Settings]\r\nAccCode=126\r\nExtra=keep me\r\n" + tail +
-                  "\r\n"
-                  "[Quarnel Window]\r\nLeft=192\r\nTop=107\r\nWidth=412\r\nHeight=317\r\n"
-                  "[Quarnel View]\r\nColumn0=120\r\nColumn1=120\r\nColumn2=30\r\n"
-                  "[Quarnel Folders]\r\nOpen=/a\r\nSave=/b\r\n");
+    EXPECT_EQ(ReadIni(), head + "[Quarnel Settings]\r\nAccCode=126\r\nExtra=keep me\r\n" + tail +
+                             "\r\n" + WindowSection(DesignBounds) + ViewSection(DesignWidths) +
+                             "[Quarnel Folders]\r\nOpen=/a\r\nSave=/b\r\n");
 }
 
 TEST_F(Settings, ARefusedWriteRaisesTheMessageAndLeavesTheOldFileIntact)
@@ -325,7 +346,7 @@ TEST_F(Settings, ARefusedWriteRaisesTheMessageAndLeavesTheOldFileIntact)
     {
         const auto run = Start();
         // Far more than the limit below, so the new contents cannot be written.
-        run->Controller.FOpenDialog.InitialDir = "/" + std::string(8000, 'd');
+        run->Controller.SetOpenFolder("/" + std::string(8000, 'd'));
         const TFileSizeLimit limit(4096);
         try {
             run->Controller.FormClose();
@@ -367,13 +388,14 @@ TEST_F(Settings, TheFolderOfAnOpenedListIsWhereTheNextStartOpens)
     ASSERT_EQ(again->Ui.OpenDialogStates.size(), 1u);
     EXPECT_EQ(again->Ui.OpenDialogStates[0].InitialDir, lists);
     // The save dialog was never used, so it still starts in the user's folder.
-    EXPECT_EQ(again->Controller.FSaveDialog.InitialDir, Home());
+    EXPECT_EQ(again->Controller.SaveDialog().InitialDir, Home());
 }
 
 TEST(SettingsAbout, ShowsTheFamilyMessageWithAnInformationIcon)
 {
     TFakeUserInterface ui;
-    TMainController controller(ui);
+    TCaptionDocument document;
+    TMainController controller(ui, document);
     controller.FormCreate("Quarnel 1.0");
     controller.FormShow();
     ASSERT_TRUE(controller.Execute(TCommandId::HelpAbout));
