@@ -6,6 +6,7 @@
 #include "Lint.h"
 #include "ListFile.h"
 #include "Pinning.h"
+#include "PreferredFix.h"
 #include "QtFormSet.h"
 #include "QuarnelError.h"
 #include "Scope.h"
@@ -25,6 +26,7 @@
 #include <functional>
 #include <iostream>
 #include <istream>
+#include <memory>
 #include <new>
 #include <optional>
 #include <ostream>
@@ -227,10 +229,11 @@ struct TOptions
     bool Keep = false;
     bool Diff = false;
     bool DryRun = false;
-    bool Strict = false;                 // check of scope files
-    bool AddMissing = false;             // fix of scope files
-    std::optional<std::string> Forms;    // check and fix of .ts files: --forms DIR
-    std::optional<std::string> FileName; // none: standard input
+    bool Strict = false;                    // check of scope files
+    bool AddMissing = false;                // fix of scope files
+    std::optional<std::string> Forms;       // check and fix of .ts files: --forms DIR
+    std::optional<std::string> FileName;    // none: standard input
+    std::shared_ptr<TKeyPreference> Prefer; // --prefer guidelines; none: the first assignment
 
     // How messages name the input.
     std::string InputName() const { return FileName ? *FileName : StdinName; }
@@ -497,10 +500,23 @@ int RunCheck(const TOptions& options, const std::vector<std::string>& captions, 
     return findings.empty() ? CliExitSuccess : CliExitNoCombination;
 }
 
+// The kept markers stay, the other captions take the cheapest keys around them.
+std::vector<RRow> PreferredRows(const TOptions& options, const std::vector<std::string>& captions)
+{
+    const RScopeFix fix =
+        FixListPreferring(captions, options.Rule(), options.Marker, *options.Prefer);
+    std::vector<RRow> rows;
+    for (std::size_t i = 0; i < fix.Captions.size(); ++i)
+        rows.push_back({fix.Captions[i], options.Rule().KeyText(fix.Keys[i].value_or(0))});
+    return rows;
+}
+
 int RunKeep(const TOptions& options, const std::vector<std::string>& captions, std::ostream& out,
             std::ostream& err)
 {
-    const RKept kept = Keep(options, captions);
+    RKept kept = Keep(options, captions);
+    if (kept.Assigned && options.Prefer)
+        kept.Rows = PreferredRows(options, captions);
     WriteResults(out, options, captions, kept.Rows);
     if (kept.Assigned)
         return CliExitSuccess;
@@ -518,9 +534,11 @@ int RunKeep(const TOptions& options, const std::vector<std::string>& captions, s
 std::optional<std::vector<RRow>> Assign(const TOptions& options,
                                         const std::vector<std::string>& captions)
 {
-    if (options.Unicode) {
+    if (options.Prefer || options.Unicode) {
         const std::optional<std::vector<RKeyed>> results =
-            AssignScope(RScope{{}, captions, {}}, options.Rule(), options.Marker);
+            options.Prefer
+                ? AssignListPreferring(captions, options.Rule(), options.Marker, *options.Prefer)
+                : AssignScope(RScope{{}, captions, {}}, options.Rule(), options.Marker);
         if (!results && !captions.empty())
             return std::nullopt;
         return RowsOf(results.value_or(std::vector<RKeyed>{}), options.Rule());
@@ -626,8 +644,11 @@ int FixFile(const TOptions& options, std::ostream& out, std::ostream& err)
     const std::string text = ReadCaptionFileText(name);
     const RCaptionSpans spans = CaptionSpans(text);
     // Every caption of a list wants a key.
-    const RScopeFix fix = FixScope(RScope{{}, spans.Captions, {}}, options.Rule(), options.Marker,
-                                   std::vector<bool>(spans.Captions.size(), true));
+    const RScopeFix fix =
+        options.Prefer
+            ? FixListPreferring(spans.Captions, options.Rule(), options.Marker, *options.Prefer)
+            : FixScope(RScope{{}, spans.Captions, {}}, options.Rule(), options.Marker,
+                       std::vector<bool>(spans.Captions.size(), true));
     if (!fix.Fixed) {
         err << name << ": " << MsgNoCombination << '\n';
         WriteExplanation(err, name, spans.Captions, Explain(options, spans.Captions, false));
@@ -706,6 +727,11 @@ int RunFiles(TOptions options, const std::vector<std::string>& files, std::istre
         translations.emplace(forms->ByClass());
         scoped.Translations = &*translations;
     }
+    if (options.Prefer) {
+        scoped.Prefer = options.Prefer.get();
+        if (options.Command == TCommand::Fix)
+            LearnKeysOfCall(*options.Prefer, files, options.Rule(), options.Marker, scoped);
+    }
     // Scope files are checked in parallel first; their reports keep their place among the rest.
     std::vector<RFileReport> checked;
     if (options.Command == TCommand::Check)
@@ -770,9 +796,12 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
     const QCommandLineOption strictOption(QStringLiteral("strict"));
     const QCommandLineOption addMissingOption(QStringLiteral("add-missing"));
     const QCommandLineOption formsOption(QStringLiteral("forms"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption preferOption(QStringLiteral("prefer"), QString(),
+                                          QStringLiteral("first|guidelines"),
+                                          QStringLiteral("first"));
     parser.addOptions({helpOption, markerOption, keysOption, formatOption, explainOption,
                        keepOption, checkOption, diffOption, dryRunOption, strictOption,
-                       addMissingOption, formsOption});
+                       addMissingOption, formsOption, preferOption});
 
     if (!parser.parse(optionArguments)) {
         err << BytesOf(parser.errorText()) << '\n' << Usage << '\n';
@@ -815,6 +844,13 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
     options.AddMissing = parser.isSet(addMissingOption);
     if (parser.isSet(formsOption))
         options.Forms = BytesOf(parser.value(formsOption));
+    const QString prefer = parser.value(preferOption);
+    if (prefer != QLatin1String("first") && prefer != QLatin1String("guidelines")) {
+        err << "Unknown preference \"" << BytesOf(prefer) << "\": use first or guidelines.\n";
+        return CliExitBadInput;
+    }
+    if (prefer == QLatin1String("guidelines"))
+        options.Prefer = std::make_shared<TKeyPreference>(DefaultPreferences());
     // The check command explains scopes of resource files; the older --check takes nothing.
     const bool checkCommand = options.Command == TCommand::Check;
     if (parser.isSet(checkOption)) {
