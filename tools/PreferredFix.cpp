@@ -1,11 +1,12 @@
 #include "PreferredFix.h"
 
-#include "KeyQuality.h"
 #include "ListFile.h"
+#include "PreferenceRules.h"
 #include "QuarnelError.h"
 #include "ScopeFileCommands.h"
 #include "UnicodeKeyRule.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -19,13 +20,13 @@ const TCostModel& TKeyPreference::ModelFor(const IKeyRule& rule) const
     return &rule == &AsciiKeyRule() ? FAsciiModel : FUnicodeModel;
 }
 
-void TKeyPreference::LearnKeys(
-    const std::map<char, std::vector<std::vector<std::string>>>& scopesByMarker)
+std::map<std::u32string, TKeyTally> KeysByCommandOverMarkers(
+    const std::map<char, std::vector<std::vector<std::string>>>& scopesByMarker,
+    const TCostModel& model)
 {
-    // Tallies in the order keys are met, so that a tie goes to the first.
     std::map<std::u32string, TKeyTally> tallies;
     for (const auto& [marker, scopes] : scopesByMarker)
-        for (const auto& [command, tally] : KeysByCommand(scopes, marker, FUnicodeModel)) {
+        for (const auto& [command, tally] : KeysByCommand(scopes, marker, model)) {
             TKeyTally& total = tallies[command];
             for (const auto& [key, count] : tally) {
                 const auto known = std::find_if(total.begin(), total.end(),
@@ -36,18 +37,32 @@ void TKeyPreference::LearnKeys(
                     total.emplace_back(key, count);
             }
         }
-    FMajority.clear();
+    return tallies;
+}
+
+std::map<std::u32string, char32_t>
+MajorityKeysOf(const std::map<std::u32string, TKeyTally>& tallies)
+{
+    std::map<std::u32string, char32_t> majority;
     for (const auto& [command, tally] : tallies) {
         std::size_t captions = 0;
         for (const auto& count : tally)
             captions += count.second;
         if (captions < 2)
             continue;
-        FMajority[command] =
+        // max_element keeps the first of equal counts.
+        majority[command] =
             std::max_element(tally.begin(), tally.end(), [](const auto& a, const auto& b) {
                 return a.second < b.second;
             })->first;
     }
+    return majority;
+}
+
+void TKeyPreference::LearnKeys(
+    const std::map<char, std::vector<std::vector<std::string>>>& scopesByMarker)
+{
+    FMajority = MajorityKeysOf(KeysByCommandOverMarkers(scopesByMarker, FUnicodeModel));
 }
 
 TPreferredKeys TKeyPreference::PreferredKeys(const std::vector<std::string>& captions,
@@ -109,8 +124,6 @@ std::vector<std::string> KeyableCaptions(const RCaptionScope& scope)
     return captions;
 }
 
-namespace {
-
 std::optional<std::string> FileBytes(const std::string& fileName)
 {
     std::ifstream in(fileName, std::ios::binary);
@@ -121,6 +134,18 @@ std::optional<std::string> FileBytes(const std::string& fileName)
         return std::nullopt;
     return bytes;
 }
+
+RPreferences PreferencesFromFile(const std::string& fileName)
+{
+    const std::optional<std::string> text = FileBytes(fileName);
+    if (!text)
+        throw EQuarnelError(fileName + ": cannot read the preference rules");
+    RPreferences preferences = DefaultPreferences();
+    ApplyPreferenceRules(*text, fileName, preferences);
+    return preferences;
+}
+
+namespace {
 
 // The captions of one file's scopes as a fix without consistency would leave them.
 void MendedScopesOfFile(const std::string& fileName, const ICaptionFormat& format,

@@ -5,12 +5,24 @@
 
 #include "CaptionFile.h"
 #include "KeyCosts.h"
+#include "KeyQuality.h"
 #include "PreferredScopeFix.h"
 #include "UnicodeCharacterTraits.h"
 
 #include <map>
 #include <string>
 #include <vector>
+
+// Per command text, the keys its captions carry over scopes that may use different markers,
+// each key once in the order met, with how often.
+std::map<std::u32string, TKeyTally> KeysByCommandOverMarkers(
+    const std::map<char, std::vector<std::vector<std::string>>>& scopesByMarker,
+    const TCostModel& model);
+
+// The key most captions of a command carry, for commands keyed in more than one caption; a tie
+// goes to the key met first.
+std::map<std::u32string, char32_t>
+MajorityKeysOf(const std::map<std::u32string, TKeyTally>& tallies);
 
 class TKeyPreference
 {
@@ -23,6 +35,8 @@ public:
     TPreferMethod Method() const { return FMethod; }
     // The model for captions under a rule: ASCII traits for the ASCII rule, Unicode ones else.
     const TCostModel& ModelFor(const IKeyRule& rule) const;
+    // The model that names commands alike in every format, for what spans a whole call.
+    const TCostModel& CallModel() const { return FUnicodeModel; }
 
     // Remembers, for every command keyed in more than one caption, the key most of them carry
     // (a tie goes to the key met first). Scopes are grouped by the marker they use.
@@ -58,6 +72,13 @@ std::vector<bool> MayGoWithoutKey(const RCaptionScope& scope,
 
 // The captions a scope of a file can key (those that can carry one), in order.
 std::vector<std::string> KeyableCaptions(const RCaptionScope& scope);
+
+// The built-in preferences with the rules of a --prefer-file applied; throws EQuarnelError for
+// a file that cannot be read and, with "FILE:LINE: message", for its first bad line.
+RPreferences PreferencesFromFile(const std::string& fileName);
+
+// The bytes of a file, none when it cannot be read.
+std::optional<std::string> FileBytes(const std::string& fileName);
 
 struct RScopeFileOptions;
 

@@ -8,6 +8,7 @@
 #include "Pinning.h"
 #include "PreferredFix.h"
 #include "QtFormSet.h"
+#include "QualityReport.h"
 #include "QuarnelError.h"
 #include "Scope.h"
 #include "ScopeFileCommands.h"
@@ -229,11 +230,12 @@ struct TOptions
     bool Keep = false;
     bool Diff = false;
     bool DryRun = false;
-    bool Strict = false;                    // check of scope files
-    bool AddMissing = false;                // fix of scope files
-    std::optional<std::string> Forms;       // check and fix of .ts files: --forms DIR
-    std::optional<std::string> FileName;    // none: standard input
-    std::shared_ptr<TKeyPreference> Prefer; // --prefer guidelines; none: the first assignment
+    bool Strict = false;                     // check of scope files
+    bool AddMissing = false;                 // fix of scope files
+    std::optional<std::string> Forms;        // check and fix of .ts files: --forms DIR
+    std::optional<std::string> FileName;     // none: standard input
+    std::shared_ptr<TKeyPreference> Prefer;  // --prefer guidelines; none: the first assignment
+    std::shared_ptr<TKeyPreference> Quality; // check --quality, measured by these preferences
 
     // How messages name the input.
     std::string InputName() const { return FileName ? *FileName : StdinName; }
@@ -732,6 +734,20 @@ int RunFiles(TOptions options, const std::vector<std::string>& files, std::istre
         if (options.Command == TCommand::Fix)
             LearnKeysOfCall(*options.Prefer, files, options.Rule(), options.Marker, scoped);
     }
+    if (options.Quality) {
+        std::string errors;
+        const std::vector<RQualityScope> scopes = QualityScopes(
+            files, scoped, options.Rule(), options.Marker, *options.Quality,
+            [&](const std::string& file) {
+                TOptions list = options;
+                list.FileName = file == "-" ? std::nullopt : std::optional<std::string>(file);
+                return ReadInput(list, in);
+            },
+            errors);
+        out << QualityText(scopes, *options.Quality);
+        err << errors;
+        return errors.empty() ? CliExitSuccess : CliExitBadInput;
+    }
     // Scope files are checked in parallel first; their reports keep their place among the rest.
     std::vector<RFileReport> checked;
     if (options.Command == TCommand::Check)
@@ -799,9 +815,13 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
     const QCommandLineOption preferOption(QStringLiteral("prefer"), QString(),
                                           QStringLiteral("first|guidelines"),
                                           QStringLiteral("first"));
+    const QCommandLineOption preferFileOption(QStringLiteral("prefer-file"), QString(),
+                                              QStringLiteral("FILE"));
+    const QCommandLineOption qualityOption(QStringLiteral("quality"));
     parser.addOptions({helpOption, markerOption, keysOption, formatOption, explainOption,
                        keepOption, checkOption, diffOption, dryRunOption, strictOption,
-                       addMissingOption, formsOption, preferOption});
+                       addMissingOption, formsOption, preferOption, preferFileOption,
+                       qualityOption});
 
     if (!parser.parse(optionArguments)) {
         err << BytesOf(parser.errorText()) << '\n' << Usage << '\n';
@@ -849,8 +869,40 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
         err << "Unknown preference \"" << BytesOf(prefer) << "\": use first or guidelines.\n";
         return CliExitBadInput;
     }
-    if (prefer == QLatin1String("guidelines"))
-        options.Prefer = std::make_shared<TKeyPreference>(DefaultPreferences());
+    // A rule file means guidelines unless --prefer says otherwise, and "first" uses no costs.
+    const bool preferFile = parser.isSet(preferFileOption);
+    const bool guidelines =
+        prefer == QLatin1String("guidelines") || (preferFile && !parser.isSet(preferOption));
+    if (preferFile && !guidelines) {
+        err << "--prefer-file goes with --prefer guidelines.\n" << Usage << '\n';
+        return CliExitBadInput;
+    }
+    const bool quality = parser.isSet(qualityOption);
+    if (quality && options.Command != TCommand::Check) {
+        err << "--quality goes with check.\n" << Usage << '\n';
+        return CliExitBadInput;
+    }
+    if (options.Command == TCommand::Check && !quality &&
+        (parser.isSet(preferOption) || preferFile)) {
+        err << "--prefer and --prefer-file go with the default mode, fix and check --quality.\n"
+            << Usage << '\n';
+        return CliExitBadInput;
+    }
+    if (guidelines || quality) {
+        std::shared_ptr<TKeyPreference> preference;
+        try {
+            preference = std::make_shared<TKeyPreference>(
+                preferFile ? PreferencesFromFile(BytesOf(parser.value(preferFileOption)))
+                           : DefaultPreferences());
+        } catch (const EQuarnelError& error) {
+            err << error.what() << '\n';
+            return CliExitBadInput;
+        }
+        if (guidelines && !quality)
+            options.Prefer = preference;
+        if (quality)
+            options.Quality = preference;
+    }
     // The check command explains scopes of resource files; the older --check takes nothing.
     const bool checkCommand = options.Command == TCommand::Check;
     if (parser.isSet(checkOption)) {

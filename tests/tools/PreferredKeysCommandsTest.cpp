@@ -181,4 +181,60 @@ TEST_F(PreferredKeysTest, ACommandKeepsTheKeyItHasInMostFilesOfTheCall)
     EXPECT_EQ(fixed.find("\"Ma&rk\""), std::string::npos) << fixed;
 }
 
+TEST_F(PreferredKeysTest, ARuleFileAdjustsTheCostsAndABadLineIsNamed)
+{
+    const std::string rules = Write("house.rules", "# house style\nstandard \"Copy\" p\n");
+    TRun run = RunTool({"--prefer-file", Q(rules), "--format", "lst"}, "Copy\r\nCut\r\n");
+    EXPECT_EQ(run, (TRun{0, "Co&py\r\nCu&t\r\n", ""}));
+    // The same file with fix, for every format.
+    const std::string list = Write("menu.lst", "Copy\r\n");
+    EXPECT_EQ(RunTool({"fix", "--prefer-file", Q(rules), Q(list)}).Status, 0);
+    EXPECT_EQ(ReadBytes(list), "Co&py\r\n");
+
+    const std::string bad = Write("bad.rules", "weight vowel 5\n\nweight bogus 1\n");
+    run = RunTool({"--prefer-file", Q(bad)}, "Copy\r\n");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err.substr(0, bad.size() + 4), bad + ":3: ");
+    EXPECT_NE(run.Err.find("unknown weight \"bogus\""), std::string::npos) << run.Err;
+    EXPECT_EQ(RunTool({"--prefer-file", Q(bad + ".missing")}, "Copy\r\n").Status, 2);
+    EXPECT_EQ(RunTool({"fix", "--prefer-file", Q(bad), Q(list)}).Status, 2);
+    EXPECT_EQ(ReadBytes(list), "Co&py\r\n");
+
+    EXPECT_EQ(RunTool({"--prefer", "first", "--prefer-file", Q(rules)}, "Copy\r\n").Status, 2);
+    EXPECT_EQ(RunTool({"check", "--prefer", "guidelines"}, "&Copy\r\n").Status, 2);
+    EXPECT_EQ(RunTool({"--quality"}, "&Copy\r\n").Status, 2);
+}
+
+TEST_F(PreferredKeysTest, QualityCountsFirstLettersStandardKeysAndCommandsOnSeveralKeys)
+{
+    const std::string list = Write("menu.lst", "&Copy\r\nC&ut\r\nPa&ste\r\nZoom &in\r\n");
+    const std::string script = Write("de.rc", "IDR_MAIN MENU\r\nBEGIN\r\n"
+                                              "    POPUP \"&Edit\"\r\n    BEGIN\r\n"
+                                              "        MENUITEM \"Cu&t\", 1\r\n"
+                                              "        MENUITEM \"Co&py\", 2\r\n    END\r\n"
+                                              "END\r\n");
+    const TRun run = RunTool({"check", "--quality", Q(list), Q(script)});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    // "Zoom in" has a standard key, I, which it honours on a word start; "Cut" and "Copy" are
+    // each on two keys, and on a tie the key met first, in the list, is the usual one.
+    EXPECT_EQ(run.Out, list +
+                           ": 4 captions, 4 keys, 2 on a first letter, 2 of 4 standard keys, "
+                           "0 off the usual key of their command\n" +
+                           script +
+                           " [menu IDR_MAIN]: 1 caption, 1 key, 1 on a first letter, 1 of 1 "
+                           "standard keys, 0 off the usual key of their command\n" +
+                           script +
+                           " [menu IDR_MAIN > \"&Edit\"]: 2 captions, 2 keys, 0 on a first "
+                           "letter, 1 of 2 standard keys, 2 off the usual key of their command\n"
+                           "total: 3 scopes, 7 captions, 7 keys, 3 on a first letter (43%), 4 of 7 "
+                           "standard keys (57%), 2 off the usual key of their command; 2 of 2 "
+                           "commands in several captions on more than one key\n");
+    // An unreadable file is named and makes the status 2; the others are still measured.
+    const TRun missing = RunTool({"check", "--quality", Q(list + ".missing"), Q(list)});
+    EXPECT_EQ(missing.Status, 2);
+    EXPECT_NE(missing.Out.find("total: 1 scope, 4 captions"), std::string::npos) << missing.Out;
+    EXPECT_NE(missing.Err, "");
+}
+
 } // namespace
