@@ -40,11 +40,11 @@ namespace {
 
 constexpr const char* Usage =
     "Usage: quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain] "
-    "[--keep] [FILE|-]\n"
+    "[--keep] [--prefer first|guidelines] [--prefer-file FILE] [FILE|-]\n"
     "       quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain] "
-    "[--forms DIR] [FILE|DIR|-]...\n"
+    "[--quality [--prefer-file FILE]] [--forms DIR] [FILE|DIR|-]...\n"
     "       quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff] "
-    "[--dry-run] [--forms DIR] FILE|DIR...";
+    "[--dry-run] [--prefer first|guidelines] [--prefer-file FILE] [--forms DIR] FILE|DIR...";
 
 // Written out in full rather than generated: a reference page reads better in sections than
 // Qt's one-line-per-option list.
@@ -54,11 +54,12 @@ constexpr const char* HelpPage =
 
 SYNOPSIS
     quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain]
-                [--keep] [FILE|-]
+                [--keep] [--prefer first|guidelines] [--prefer-file FILE] [FILE|-]
     quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain]
-                [--forms DIR] [FILE|DIR|-]...
+                [--quality [--prefer-file FILE]] [--forms DIR] [FILE|DIR|-]...
     quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff]
-                [--dry-run] [--forms DIR] FILE|DIR...
+                [--dry-run] [--prefer first|guidelines] [--prefer-file FILE]
+                [--forms DIR] FILE|DIR...
     quarnel-cli --help
 
 DESCRIPTION
@@ -145,6 +146,42 @@ OPTIONS
         source has in the Designer form (.ui, in DIR or below) whose class names
         its context; contexts without a form are checked each as one scope.
 
+    --prefer first|guidelines
+        first (default): the first assignment in list order, as described above.
+        guidelines: every place of a caption costs, and each list or scope gets the
+        complete assignment of distinct keys with the least total cost, decided
+        exactly (ties go to the earlier caption's leftmost place). From cheapest:
+        the first letter of the caption, the first letter of another word, a
+        consonant, a vowel, a digit, a punctuation key or a "(&X)" suffix; narrow
+        letters (i l I 1 !) and letters the underline cuts (g j p q y, and in other
+        scripts the like) cost a little more. A common command takes its usual key
+        whenever that key is free ("&File", "E&xit", "Cu&t", "Select &All"...). With
+        fix, the fewest markers still move, and the captions mended take the
+        cheapest keys around the others; a command keeps the key most of its
+        captions end with in all files of the call. "OK" and "Cancel" among a
+        dialog's controls get no key, with --add-missing too; in a caption list
+        every caption gets one. The costs and the table of common commands are
+        listed in the README and in docs/preferences.md.
+
+    --prefer-file FILE
+        Reads rules that change the costs, one a line ("#" starts a comment):
+            weight NAME N          first-letter, word-start, consonant, vowel,
+                                   digit, punctuation, narrow, descender,
+                                   standard or consistency; N 0..1000000
+            standard "TEXT" K      the usual key K (a character of TEXT) of a command
+            nokey "TEXT"           a dialog caption that gets no key
+            clear standard|nokey   forgets the built-in entries
+        Implies --prefer guidelines. A bad line stops the tool with FILE:LINE:
+        message and exit status 2. With check --quality, the standard keys and the
+        word rules of the file are the ones counted.
+
+    --quality
+        With check: prints instead of findings, for every list and scope, how many
+        captions and keys it has, how many keys sit on the first letter of a word,
+        how many captions of common commands carry their usual key, and how many
+        keys differ from the key most captions of the same command carry in all the
+        files given; then the total, with the commands found on more than one key.
+
     -h, --help
         Shows this help.
 
@@ -201,6 +238,9 @@ EXAMPLES
     quarnel-cli fix --dry-run translations/ || echo "some lists need keys"
     quarnel-cli check --explain res/
     quarnel-cli fix --diff res/editor_de.rc
+    quarnel-cli --prefer guidelines --format lst menu.lst
+    quarnel-cli fix --prefer guidelines --add-missing res/ forms/
+    quarnel-cli check --quality res/ forms/
 )help";
 
 constexpr const char* StdinName = "<stdin>";

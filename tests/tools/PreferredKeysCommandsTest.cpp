@@ -70,6 +70,10 @@ TEST_F(PreferredKeysTest, FirstIsTodaysBehaviourInEveryModeAndFormat)
     EXPECT_EQ(ReadBytes(list), ReadBytes(plainList));
     EXPECT_NE(ReadBytes(first), Script);
 
+    const std::string help = RunTool({"--help"}).Out;
+    for (const char* option : {"--prefer first|guidelines", "--prefer-file FILE", "--quality"})
+        EXPECT_NE(help.find(std::string("\n    ") + option), std::string::npos) << option;
+
     const TRun bad = RunTool({"--prefer", "best"}, Menu);
     EXPECT_EQ(bad.Status, 2);
     EXPECT_EQ(bad.Err, "Unknown preference \"best\": use first or guidelines.\n");
