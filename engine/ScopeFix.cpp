@@ -114,20 +114,22 @@ RScopeFixPlan PlanScopeFix(const RScope& scope, const IKeyRule& rule, char marke
     // it and every marker kept before it. Keeping is then exact: a set of kept markers is
     // feasible exactly when the captions left over can be matched to keys, and those sets have
     // the exchange property of a matroid, so taking them greedily in order reaches a largest
-    // set, and the earliest among the largest.
+    // set, and the earliest among the largest. Captions that need no key come last, so that
+    // where "&OK" and "&Open" clash, "Open" keeps its key and "OK" loses its marker.
     std::vector<bool> kept(needs.size(), false);
     plan.Taken = scope.OutsideKeys;
     std::vector<TKey>& taken = plan.Taken;
-    for (std::size_t n = 0; n < needs.size(); ++n) {
-        if (!needs[n].Pin || Taken(taken, *needs[n].Pin))
-            continue;
-        kept[n] = true;
-        taken.push_back(*needs[n].Pin);
-        if (!Completes(needs, kept, taken)) {
-            kept[n] = false;
-            taken.pop_back();
+    for (const bool keylessPass : {false, true})
+        for (std::size_t n = 0; n < needs.size(); ++n) {
+            if (needs[n].Keyless != keylessPass || !needs[n].Pin || Taken(taken, *needs[n].Pin))
+                continue;
+            kept[n] = true;
+            taken.push_back(*needs[n].Pin);
+            if (!Completes(needs, kept, taken)) {
+                kept[n] = false;
+                taken.pop_back();
+            }
         }
-    }
     for (std::size_t n = 0; n < needs.size(); ++n)
         needs[n].Kept = kept[n];
     return plan;

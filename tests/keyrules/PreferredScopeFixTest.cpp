@@ -140,6 +140,11 @@ TEST(PreferredScopeFix, DialogButtonsThatNeedNoKeyGetNoneAndLoseBrokenMarkers)
                                  TPreferMethod::Cheapest)
                   .Captions,
               (std::vector<std::string>{"&OK", "Ope&n"}));
+    // Where "OK" and a control that needs a key clash, "OK" gives its key up.
+    const RScope clash{"dialog", {"&OK", "&Open"}, {}};
+    const RScopeFix mended = FixScopePreferring(clash, UnicodeKeyRule(), '&', {false, false},
+                                                {true, false}, Model(), TPreferMethod::Cheapest);
+    EXPECT_EQ(mended.Captions, (std::vector<std::string>{"OK", "&Open"}));
 }
 
 TEST(PreferredScopeFix, ListsTakeStandardKeysWordStartsAndThePreferredKey)
