@@ -118,6 +118,37 @@ struct RScopeFix
 RScopeFix FixScope(const RScope& scope, const IKeyRule& rule, char marker,
                    const std::vector<bool>& wantsKey);
 
+// The mending split in two, for callers that choose the new keys their own way: which captions
+// take part and which sound markers stay (exactly as FixScope decides), then the captions
+// written from the keys chosen for the others.
+struct RFixNeed
+{
+    std::size_t Caption = 0;
+    std::optional<TKey> Pin; // the key of its one sound marker
+    std::string Text;        // without markers
+    std::vector<RKeyCandidate> Candidates;
+    bool Kept = false;    // its marker stays
+    bool Keyless = false; // it should carry no key: a sound marker may stay, none is added
+};
+
+struct RScopeFixPlan
+{
+    std::vector<RFixNeed> Needs;
+    std::vector<TKey> Taken; // the outside keys and the kept ones
+};
+
+// keyless[i]: caption i should carry no key (a dialog's "OK" under the guidelines): it keeps a
+// sound marker that the others leave room for, else loses its markers, and never gets a new
+// one. Keyless captions never stop the others from keeping theirs.
+RScopeFixPlan PlanScopeFix(const RScope& scope, const IKeyRule& rule, char marker,
+                           const std::vector<bool>& wantsKey,
+                           const std::vector<bool>& keyless = {});
+
+// The fix for a plan: mended[n] is the candidate need n takes, for the needs not kept; a need
+// without one ends without a key.
+RScopeFix ApplyScopeFix(const RScope& scope, const RScopeFixPlan& plan, char marker,
+                        const std::vector<std::optional<RKeyCandidate>>& mended);
+
 // The text of a caption without its single markers, a lone one at the end included; doubled
 // markers stay as they are.
 std::string WithoutMarkers(std::string_view caption, const RMarkers& markers);

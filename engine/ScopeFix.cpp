@@ -5,27 +5,18 @@
 
 namespace {
 
-// One caption that ends with a key: kept as it is, or mended from its text without markers.
-struct RNeed
-{
-    std::size_t Caption = 0;
-    std::optional<TKey> Pin; // the key of its one sound marker
-    std::string Text;        // without markers
-    std::vector<RKeyCandidate> Candidates;
-};
-
 bool Taken(const std::vector<TKey>& keys, TKey key)
 {
     return std::find(keys.begin(), keys.end(), key) != keys.end();
 }
 
-// Dense key lists of the needs not kept, without the taken keys.
-TFlatKeyLists ListsAround(const std::vector<RNeed>& needs, const std::vector<bool>& kept,
+// Dense key lists of the needs that want a key and are not kept, without the taken keys.
+TFlatKeyLists ListsAround(const std::vector<RFixNeed>& needs, const std::vector<bool>& kept,
                           const std::vector<TKey>& taken, TDenseKeys& keys)
 {
     TFlatKeyLists lists;
     for (std::size_t n = 0; n < needs.size(); ++n) {
-        if (kept[n])
+        if (kept[n] || needs[n].Keyless)
             continue;
         for (const RKeyCandidate& candidate : needs[n].Candidates)
             if (!Taken(taken, candidate.Key))
@@ -35,7 +26,7 @@ TFlatKeyLists ListsAround(const std::vector<RNeed>& needs, const std::vector<boo
     return lists;
 }
 
-bool Completes(const std::vector<RNeed>& needs, const std::vector<bool>& kept,
+bool Completes(const std::vector<RFixNeed>& needs, const std::vector<bool>& kept,
                const std::vector<TKey>& taken)
 {
     TDenseKeys keys;
@@ -66,6 +57,14 @@ std::string WithoutOwnSuffix(std::string text, const RMarkers& markers, const IK
     return text;
 }
 
+std::vector<bool> KeptOf(const RScopeFixPlan& plan)
+{
+    std::vector<bool> kept;
+    for (const RFixNeed& need : plan.Needs)
+        kept.push_back(need.Kept);
+    return kept;
+}
+
 } // namespace
 
 std::string WithoutMarkers(std::string_view caption, const RMarkers& markers)
@@ -83,8 +82,8 @@ std::string WithoutMarkers(std::string_view caption, const RMarkers& markers)
     return text;
 }
 
-RScopeFix FixScope(const RScope& scope, const IKeyRule& rule, char marker,
-                   const std::vector<bool>& wantsKey)
+RScopeFixPlan PlanScopeFix(const RScope& scope, const IKeyRule& rule, char marker,
+                           const std::vector<bool>& wantsKey, const std::vector<bool>& keyless)
 {
     const std::vector<std::string>& captions = scope.Captions;
     std::vector<RScopeFinding> findings = CheckScope(scope, rule, marker);
@@ -93,14 +92,17 @@ RScopeFix FixScope(const RScope& scope, const IKeyRule& rule, char marker,
         if (finding.Kind != TFindingKind::NoMarker && finding.Kind != TFindingKind::DuplicateKey)
             faulty[finding.Caption] = true;
 
-    std::vector<RNeed> needs;
+    RScopeFixPlan plan;
+    std::vector<RFixNeed>& needs = plan.Needs;
     for (std::size_t i = 0; i < captions.size(); ++i) {
         const RScopeMarkers scanned = ScanScopeMarkers(captions[i], rule, marker);
         const bool marked = !scanned.Markers.Singles.empty() || scanned.Markers.LoneAtEnd;
-        if (!marked && !(i < wantsKey.size() && wantsKey[i]))
+        const bool withoutKey = i < keyless.size() && keyless[i];
+        if (!marked && (withoutKey || !(i < wantsKey.size() && wantsKey[i])))
             continue;
-        RNeed& need = needs.emplace_back();
+        RFixNeed& need = needs.emplace_back();
         need.Caption = i;
+        need.Keyless = withoutKey;
         if (!faulty[i])
             need.Pin = scanned.PinnedKey;
         need.Text =
@@ -112,47 +114,77 @@ RScopeFix FixScope(const RScope& scope, const IKeyRule& rule, char marker,
     // it and every marker kept before it. Keeping is then exact: a set of kept markers is
     // feasible exactly when the captions left over can be matched to keys, and those sets have
     // the exchange property of a matroid, so taking them greedily in order reaches a largest
-    // set, and the earliest among the largest.
+    // set, and the earliest among the largest. Captions that need no key come last, so that
+    // where "&OK" and "&Open" clash, "Open" keeps its key and "OK" loses its marker.
     std::vector<bool> kept(needs.size(), false);
-    std::vector<TKey> taken = scope.OutsideKeys;
-    for (std::size_t n = 0; n < needs.size(); ++n) {
-        if (!needs[n].Pin || Taken(taken, *needs[n].Pin))
-            continue;
-        kept[n] = true;
-        taken.push_back(*needs[n].Pin);
-        if (!Completes(needs, kept, taken)) {
-            kept[n] = false;
-            taken.pop_back();
+    plan.Taken = scope.OutsideKeys;
+    std::vector<TKey>& taken = plan.Taken;
+    for (const bool keylessPass : {false, true})
+        for (std::size_t n = 0; n < needs.size(); ++n) {
+            if (needs[n].Keyless != keylessPass || !needs[n].Pin || Taken(taken, *needs[n].Pin))
+                continue;
+            kept[n] = true;
+            taken.push_back(*needs[n].Pin);
+            if (!Completes(needs, kept, taken)) {
+                kept[n] = false;
+                taken.pop_back();
+            }
         }
-    }
+    for (std::size_t n = 0; n < needs.size(); ++n)
+        needs[n].Kept = kept[n];
+    return plan;
+}
 
+RScopeFix ApplyScopeFix(const RScope& scope, const RScopeFixPlan& plan, char marker,
+                        const std::vector<std::optional<RKeyCandidate>>& mended)
+{
+    const std::vector<std::string>& captions = scope.Captions;
     RScopeFix fix;
-    TDenseKeys keys;
-    const TFlatKeyLists lists = ListsAround(needs, kept, taken, keys);
-    const std::optional<std::vector<int>> chosen = FindFirstAssignment(lists, keys.Count());
-    if (!chosen)
-        return fix;
-
     fix.Fixed = true;
     fix.Captions = captions;
     fix.Keys.assign(captions.size(), std::nullopt);
     fix.Changed.assign(captions.size(), false);
-    std::size_t mended = 0;
-    for (std::size_t n = 0; n < needs.size(); ++n) {
-        const std::size_t i = needs[n].Caption;
-        if (kept[n]) {
-            fix.Keys[i] = needs[n].Pin;
+    for (std::size_t n = 0; n < plan.Needs.size(); ++n) {
+        const RFixNeed& need = plan.Needs[n];
+        const std::size_t i = need.Caption;
+        if (need.Kept) {
+            fix.Keys[i] = need.Pin;
             continue;
         }
-        const std::span<const int> list = lists[mended];
-        const int key = list[static_cast<std::size_t>((*chosen)[mended])];
-        ++mended;
-        const auto candidate =
-            std::find_if(needs[n].Candidates.begin(), needs[n].Candidates.end(),
-                         [&](const RKeyCandidate& c) { return c.Key == keys.KeyOfIndex(key); });
-        fix.Captions[i] = ApplyCandidate(needs[n].Text, *candidate, marker);
-        fix.Keys[i] = candidate->Key;
+        if (n < mended.size() && mended[n]) {
+            fix.Captions[i] = ApplyCandidate(need.Text, *mended[n], marker);
+            fix.Keys[i] = mended[n]->Key;
+        } else {
+            fix.Captions[i] = need.Text; // a caption that keeps no key loses its markers
+        }
         fix.Changed[i] = fix.Captions[i] != captions[i];
     }
     return fix;
+}
+
+RScopeFix FixScope(const RScope& scope, const IKeyRule& rule, char marker,
+                   const std::vector<bool>& wantsKey)
+{
+    const RScopeFixPlan plan = PlanScopeFix(scope, rule, marker, wantsKey);
+    TDenseKeys keys;
+    const std::vector<bool> kept = KeptOf(plan);
+    const TFlatKeyLists lists = ListsAround(plan.Needs, kept, plan.Taken, keys);
+    const std::optional<std::vector<int>> chosen = FindFirstAssignment(lists, keys.Count());
+    if (!chosen)
+        return {};
+
+    std::vector<std::optional<RKeyCandidate>> mended(plan.Needs.size());
+    std::size_t list = 0;
+    for (std::size_t n = 0; n < plan.Needs.size(); ++n) {
+        const RFixNeed& need = plan.Needs[n];
+        if (need.Kept || need.Keyless)
+            continue;
+        const std::span<const int> keysOfNeed = lists[list];
+        const int key = keysOfNeed[static_cast<std::size_t>((*chosen)[list])];
+        ++list;
+        mended[n] =
+            *std::find_if(need.Candidates.begin(), need.Candidates.end(),
+                          [&](const RKeyCandidate& c) { return c.Key == keys.KeyOfIndex(key); });
+    }
+    return ApplyScopeFix(scope, plan, marker, mended);
 }

@@ -6,7 +6,9 @@
 #include "Lint.h"
 #include "ListFile.h"
 #include "Pinning.h"
+#include "PreferredFix.h"
 #include "QtFormSet.h"
+#include "QualityReport.h"
 #include "QuarnelError.h"
 #include "Scope.h"
 #include "ScopeFileCommands.h"
@@ -25,6 +27,7 @@
 #include <functional>
 #include <iostream>
 #include <istream>
+#include <memory>
 #include <new>
 #include <optional>
 #include <ostream>
@@ -37,11 +40,11 @@ namespace {
 
 constexpr const char* Usage =
     "Usage: quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain] "
-    "[--keep] [FILE|-]\n"
+    "[--keep] [--prefer first|guidelines] [--prefer-file FILE] [FILE|-]\n"
     "       quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain] "
-    "[--forms DIR] [FILE|DIR|-]...\n"
+    "[--quality [--prefer-file FILE]] [--forms DIR] [FILE|DIR|-]...\n"
     "       quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff] "
-    "[--dry-run] [--forms DIR] FILE|DIR...";
+    "[--dry-run] [--prefer first|guidelines] [--prefer-file FILE] [--forms DIR] FILE|DIR...";
 
 // Written out in full rather than generated: a reference page reads better in sections than
 // Qt's one-line-per-option list.
@@ -51,11 +54,12 @@ constexpr const char* HelpPage =
 
 SYNOPSIS
     quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain]
-                [--keep] [FILE|-]
+                [--keep] [--prefer first|guidelines] [--prefer-file FILE] [FILE|-]
     quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain]
-                [--forms DIR] [FILE|DIR|-]...
+                [--quality [--prefer-file FILE]] [--forms DIR] [FILE|DIR|-]...
     quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff]
-                [--dry-run] [--forms DIR] FILE|DIR...
+                [--dry-run] [--prefer first|guidelines] [--prefer-file FILE]
+                [--forms DIR] FILE|DIR...
     quarnel-cli --help
 
 DESCRIPTION
@@ -142,6 +146,42 @@ OPTIONS
         source has in the Designer form (.ui, in DIR or below) whose class names
         its context; contexts without a form are checked each as one scope.
 
+    --prefer first|guidelines
+        first (default): the first assignment in list order, as described above.
+        guidelines: every place of a caption costs, and each list or scope gets the
+        complete assignment of distinct keys with the least total cost, decided
+        exactly (ties go to the earlier caption's leftmost place). From cheapest:
+        the first letter of the caption, the first letter of another word, a
+        consonant, a vowel, a digit, a punctuation key or a "(&X)" suffix; narrow
+        letters (i l I 1 !) and letters the underline cuts (g j p q y, and in other
+        scripts the like) cost a little more. A common command takes its usual key
+        whenever that key is free ("&File", "E&xit", "Cu&t", "Select &All"...). With
+        fix, the fewest markers still move, and the captions mended take the
+        cheapest keys around the others; a command keeps the key most of its
+        captions end with in all files of the call. "OK" and "Cancel" among a
+        dialog's controls get no key, with --add-missing too; in a caption list
+        every caption gets one. The costs and the table of common commands are
+        listed in the README and in docs/preferences.md.
+
+    --prefer-file FILE
+        Reads rules that change the costs, one a line ("#" starts a comment):
+            weight NAME N          first-letter, word-start, consonant, vowel,
+                                   digit, punctuation, narrow, descender,
+                                   standard or consistency; N 0..1000000
+            standard "TEXT" K      the usual key K (a character of TEXT) of a command
+            nokey "TEXT"           a dialog caption that gets no key
+            clear standard|nokey   forgets the built-in entries
+        Implies --prefer guidelines. A bad line stops the tool with FILE:LINE:
+        message and exit status 2. With check --quality, the standard keys and the
+        word rules of the file are the ones counted.
+
+    --quality
+        With check: prints instead of findings, for every list and scope, how many
+        captions and keys it has, how many keys sit on the first letter of a word,
+        how many captions of common commands carry their usual key, and how many
+        keys differ from the key most captions of the same command carry in all the
+        files given; then the total, with the commands found on more than one key.
+
     -h, --help
         Shows this help.
 
@@ -198,6 +238,9 @@ EXAMPLES
     quarnel-cli fix --dry-run translations/ || echo "some lists need keys"
     quarnel-cli check --explain res/
     quarnel-cli fix --diff res/editor_de.rc
+    quarnel-cli --prefer guidelines --format lst menu.lst
+    quarnel-cli fix --prefer guidelines --add-missing res/ forms/
+    quarnel-cli check --quality res/ forms/
 )help";
 
 constexpr const char* StdinName = "<stdin>";
@@ -227,10 +270,12 @@ struct TOptions
     bool Keep = false;
     bool Diff = false;
     bool DryRun = false;
-    bool Strict = false;                 // check of scope files
-    bool AddMissing = false;             // fix of scope files
-    std::optional<std::string> Forms;    // check and fix of .ts files: --forms DIR
-    std::optional<std::string> FileName; // none: standard input
+    bool Strict = false;                     // check of scope files
+    bool AddMissing = false;                 // fix of scope files
+    std::optional<std::string> Forms;        // check and fix of .ts files: --forms DIR
+    std::optional<std::string> FileName;     // none: standard input
+    std::shared_ptr<TKeyPreference> Prefer;  // --prefer guidelines; none: the first assignment
+    std::shared_ptr<TKeyPreference> Quality; // check --quality, measured by these preferences
 
     // How messages name the input.
     std::string InputName() const { return FileName ? *FileName : StdinName; }
@@ -497,10 +542,23 @@ int RunCheck(const TOptions& options, const std::vector<std::string>& captions, 
     return findings.empty() ? CliExitSuccess : CliExitNoCombination;
 }
 
+// The kept markers stay, the other captions take the cheapest keys around them.
+std::vector<RRow> PreferredRows(const TOptions& options, const std::vector<std::string>& captions)
+{
+    const RScopeFix fix =
+        FixListPreferring(captions, options.Rule(), options.Marker, *options.Prefer);
+    std::vector<RRow> rows;
+    for (std::size_t i = 0; i < fix.Captions.size(); ++i)
+        rows.push_back({fix.Captions[i], options.Rule().KeyText(fix.Keys[i].value_or(0))});
+    return rows;
+}
+
 int RunKeep(const TOptions& options, const std::vector<std::string>& captions, std::ostream& out,
             std::ostream& err)
 {
-    const RKept kept = Keep(options, captions);
+    RKept kept = Keep(options, captions);
+    if (kept.Assigned && options.Prefer)
+        kept.Rows = PreferredRows(options, captions);
     WriteResults(out, options, captions, kept.Rows);
     if (kept.Assigned)
         return CliExitSuccess;
@@ -518,9 +576,11 @@ int RunKeep(const TOptions& options, const std::vector<std::string>& captions, s
 std::optional<std::vector<RRow>> Assign(const TOptions& options,
                                         const std::vector<std::string>& captions)
 {
-    if (options.Unicode) {
+    if (options.Prefer || options.Unicode) {
         const std::optional<std::vector<RKeyed>> results =
-            AssignScope(RScope{{}, captions, {}}, options.Rule(), options.Marker);
+            options.Prefer
+                ? AssignListPreferring(captions, options.Rule(), options.Marker, *options.Prefer)
+                : AssignScope(RScope{{}, captions, {}}, options.Rule(), options.Marker);
         if (!results && !captions.empty())
             return std::nullopt;
         return RowsOf(results.value_or(std::vector<RKeyed>{}), options.Rule());
@@ -626,8 +686,11 @@ int FixFile(const TOptions& options, std::ostream& out, std::ostream& err)
     const std::string text = ReadCaptionFileText(name);
     const RCaptionSpans spans = CaptionSpans(text);
     // Every caption of a list wants a key.
-    const RScopeFix fix = FixScope(RScope{{}, spans.Captions, {}}, options.Rule(), options.Marker,
-                                   std::vector<bool>(spans.Captions.size(), true));
+    const RScopeFix fix =
+        options.Prefer
+            ? FixListPreferring(spans.Captions, options.Rule(), options.Marker, *options.Prefer)
+            : FixScope(RScope{{}, spans.Captions, {}}, options.Rule(), options.Marker,
+                       std::vector<bool>(spans.Captions.size(), true));
     if (!fix.Fixed) {
         err << name << ": " << MsgNoCombination << '\n';
         WriteExplanation(err, name, spans.Captions, Explain(options, spans.Captions, false));
@@ -706,6 +769,25 @@ int RunFiles(TOptions options, const std::vector<std::string>& files, std::istre
         translations.emplace(forms->ByClass());
         scoped.Translations = &*translations;
     }
+    if (options.Prefer) {
+        scoped.Prefer = options.Prefer.get();
+        if (options.Command == TCommand::Fix)
+            LearnKeysOfCall(*options.Prefer, files, options.Rule(), options.Marker, scoped);
+    }
+    if (options.Quality) {
+        std::string errors;
+        const std::vector<RQualityScope> scopes = QualityScopes(
+            files, scoped, options.Rule(), options.Marker, *options.Quality,
+            [&](const std::string& file) {
+                TOptions list = options;
+                list.FileName = file == "-" ? std::nullopt : std::optional<std::string>(file);
+                return ReadInput(list, in);
+            },
+            errors);
+        out << QualityText(scopes, *options.Quality);
+        err << errors;
+        return errors.empty() ? CliExitSuccess : CliExitBadInput;
+    }
     // Scope files are checked in parallel first; their reports keep their place among the rest.
     std::vector<RFileReport> checked;
     if (options.Command == TCommand::Check)
@@ -770,9 +852,16 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
     const QCommandLineOption strictOption(QStringLiteral("strict"));
     const QCommandLineOption addMissingOption(QStringLiteral("add-missing"));
     const QCommandLineOption formsOption(QStringLiteral("forms"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption preferOption(QStringLiteral("prefer"), QString(),
+                                          QStringLiteral("first|guidelines"),
+                                          QStringLiteral("first"));
+    const QCommandLineOption preferFileOption(QStringLiteral("prefer-file"), QString(),
+                                              QStringLiteral("FILE"));
+    const QCommandLineOption qualityOption(QStringLiteral("quality"));
     parser.addOptions({helpOption, markerOption, keysOption, formatOption, explainOption,
                        keepOption, checkOption, diffOption, dryRunOption, strictOption,
-                       addMissingOption, formsOption});
+                       addMissingOption, formsOption, preferOption, preferFileOption,
+                       qualityOption});
 
     if (!parser.parse(optionArguments)) {
         err << BytesOf(parser.errorText()) << '\n' << Usage << '\n';
@@ -815,6 +904,45 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
     options.AddMissing = parser.isSet(addMissingOption);
     if (parser.isSet(formsOption))
         options.Forms = BytesOf(parser.value(formsOption));
+    const QString prefer = parser.value(preferOption);
+    if (prefer != QLatin1String("first") && prefer != QLatin1String("guidelines")) {
+        err << "Unknown preference \"" << BytesOf(prefer) << "\": use first or guidelines.\n";
+        return CliExitBadInput;
+    }
+    // A rule file means guidelines unless --prefer says otherwise, and "first" uses no costs.
+    const bool preferFile = parser.isSet(preferFileOption);
+    const bool guidelines =
+        prefer == QLatin1String("guidelines") || (preferFile && !parser.isSet(preferOption));
+    if (preferFile && !guidelines) {
+        err << "--prefer-file goes with --prefer guidelines.\n" << Usage << '\n';
+        return CliExitBadInput;
+    }
+    const bool quality = parser.isSet(qualityOption);
+    if (quality && options.Command != TCommand::Check) {
+        err << "--quality goes with check.\n" << Usage << '\n';
+        return CliExitBadInput;
+    }
+    if (options.Command == TCommand::Check && !quality &&
+        (parser.isSet(preferOption) || preferFile)) {
+        err << "--prefer and --prefer-file go with the default mode, fix and check --quality.\n"
+            << Usage << '\n';
+        return CliExitBadInput;
+    }
+    if (guidelines || quality) {
+        std::shared_ptr<TKeyPreference> preference;
+        try {
+            preference = std::make_shared<TKeyPreference>(
+                preferFile ? PreferencesFromFile(BytesOf(parser.value(preferFileOption)))
+                           : DefaultPreferences());
+        } catch (const EQuarnelError& error) {
+            err << error.what() << '\n';
+            return CliExitBadInput;
+        }
+        if (guidelines && !quality)
+            options.Prefer = preference;
+        if (quality)
+            options.Quality = preference;
+    }
     // The check command explains scopes of resource files; the older --check takes nothing.
     const bool checkCommand = options.Command == TCommand::Check;
     if (parser.isSet(checkOption)) {

@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 #include "Lint.h"
 #include "MarkerEdits.h"
+#include "PreferredFix.h"
 #include "QtForm.h"
 #include "QtTranslation.h"
 #include "ResourceScript.h"
@@ -337,7 +338,11 @@ RFileReport FixScopeFile(const std::string& fileName, const ICaptionFormat& form
             });
             if (!toMend)
                 continue;
-            const RScopeFix fix = FixScope(engine.Scope, UnicodeKeyRule(), marker, engine.NeedsKey);
+            const RScopeFix fix =
+                options.Prefer ? FixFileScopePreferring(engine.Scope, marker, engine.NeedsKey,
+                                                        MayGoWithoutKey(scope, engine.Captions),
+                                                        *options.Prefer)
+                               : FixScope(engine.Scope, UnicodeKeyRule(), marker, engine.NeedsKey);
             if (!fix.Fixed) {
                 unmended = true;
                 messages.Add(FileCaption(scope, engine, 0).Start(), "error",

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+class TKeyPreference;
+
 struct RScopeFileOptions
 {
     bool Strict = false;     // check: warnings count for the exit status
@@ -21,6 +23,8 @@ struct RScopeFileOptions
     // Linguist translations read in the scopes of their forms (--forms); none: each context
     // as one scope.
     const ICaptionFormat* Translations = nullptr;
+    // fix: keys a designer would choose (--prefer guidelines); none: the first that fit.
+    const TKeyPreference* Prefer = nullptr;
 };
 
 // What one file gives: its standard output and error text, and its exit status.
