@@ -3,6 +3,8 @@
 #include "AtomicFile.h"
 #include "Diagnosis.h"
 #include "Engine.h"
+#include "GettextCatalogueFormat.h"
+#include "GtkBuilderSet.h"
 #include "Lint.h"
 #include "ListFile.h"
 #include "Pinning.h"
@@ -39,9 +41,9 @@ constexpr const char* Usage =
     "Usage: quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain] "
     "[--keep] [FILE|-]\n"
     "       quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain] "
-    "[--forms DIR] [FILE|DIR|-]...\n"
+    "[--forms DIR] [--builder DIR] [FILE|DIR|-]...\n"
     "       quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff] "
-    "[--dry-run] [--forms DIR] FILE|DIR...";
+    "[--dry-run] [--forms DIR] [--builder DIR] FILE|DIR...";
 
 // Written out in full rather than generated: a reference page reads better in sections than
 // Qt's one-line-per-option list.
@@ -53,9 +55,9 @@ SYNOPSIS
     quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain]
                 [--keep] [FILE|-]
     quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain]
-                [--forms DIR] [FILE|DIR|-]...
+                [--forms DIR] [--builder DIR] [FILE|DIR|-]...
     quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff]
-                [--dry-run] [--forms DIR] FILE|DIR...
+                [--dry-run] [--forms DIR] [--builder DIR] FILE|DIR...
     quarnel-cli --help
 
 DESCRIPTION
@@ -68,8 +70,8 @@ DESCRIPTION
     for a literal marker character.
 
     check and fix work on files whose captions already carry markers; several files
-    may be given, and a folder stands for every .lst, .rc, .ui and .ts file in it and
-    below it.
+    may be given, and a folder stands for every .lst, .rc, .ui, .ts and .po file in
+    it and below it.
 
     A Windows resource script (.rc) holds its captions in scopes: the top-level
     entries of a MENU or MENUEX, the entries of each POPUP, and the controls of a
@@ -84,6 +86,16 @@ DESCRIPTION
     (.ts) is checked in its translations only, each context as one scope whose
     sources carry a key; unfinished, vanished and obsolete translations are passed
     over. Both are UTF-8 XML with the marker written "&amp;".
+
+    A GtkBuilder file (.ui whose root element is <interface>) has a scope for each
+    GMenu <menu> and <submenu> (the items of all its sections), each GtkMenuBar and
+    GtkMenu, and each toplevel window or dialog (its labels, buttons, check and radio
+    buttons, expanders and frames with use-underline); notebook and stack pages are
+    scopes of their own that avoid the keys of their window. A gettext catalogue
+    (.po) is checked in its translations only, each message alone, or with --builder
+    in the scopes of the builder files; fuzzy and obsolete entries are passed over and
+    every plural form is checked. Both take "_" as the marker ("__" for a literal
+    underscore).
 
 OPTIONS
     --marker C
@@ -141,6 +153,13 @@ OPTIONS
         With check and fix of .ts files: every translation takes the scope its
         source has in the Designer form (.ui, in DIR or below) whose class names
         its context; contexts without a form are checked each as one scope.
+
+    --builder DIR
+        With check and fix of .po files: every translation takes the scope its
+        msgid has in the GtkBuilder files (.ui, in DIR or below) that its "#:"
+        references name, found with its msgctxt; two translated entries of one menu
+        or dialog on the same key are a finding. Messages no builder file holds are
+        checked each alone.
 
     -h, --help
         Shows this help.
@@ -230,6 +249,7 @@ struct TOptions
     bool Strict = false;                 // check of scope files
     bool AddMissing = false;             // fix of scope files
     std::optional<std::string> Forms;    // check and fix of .ts files: --forms DIR
+    std::optional<std::string> Builder;  // check and fix of .po files: --builder DIR
     std::optional<std::string> FileName; // none: standard input
 
     // How messages name the input.
@@ -578,7 +598,7 @@ std::vector<std::string> ExpandInputs(const QStringList& arguments)
         std::vector<std::string> found;
         QDirIterator walk(path,
                           {QStringLiteral("*.lst"), QStringLiteral("*.rc"), QStringLiteral("*.RC"),
-                           QStringLiteral("*.ui"), QStringLiteral("*.ts")},
+                           QStringLiteral("*.ui"), QStringLiteral("*.ts"), QStringLiteral("*.po")},
                           QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (walk.hasNext()) {
             const QString foundPath = walk.next();
@@ -706,6 +726,18 @@ int RunFiles(TOptions options, const std::vector<std::string>& files, std::istre
         translations.emplace(forms->ByClass());
         scoped.Translations = &*translations;
     }
+    std::optional<TGtkBuilderSet> builders;
+    std::optional<TGettextCatalogueFormat> catalogues;
+    if (options.Builder) {
+        try {
+            builders.emplace(*options.Builder);
+        } catch (const EFormatError& error) {
+            err << error.what() << '\n';
+            return CliExitBadInput;
+        }
+        catalogues.emplace(&builders->Sources());
+        scoped.Catalogues = &*catalogues;
+    }
     // Scope files are checked in parallel first; their reports keep their place among the rest.
     std::vector<RFileReport> checked;
     if (options.Command == TCommand::Check)
@@ -770,9 +802,11 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
     const QCommandLineOption strictOption(QStringLiteral("strict"));
     const QCommandLineOption addMissingOption(QStringLiteral("add-missing"));
     const QCommandLineOption formsOption(QStringLiteral("forms"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption builderOption(QStringLiteral("builder"), QString(),
+                                           QStringLiteral("DIR"));
     parser.addOptions({helpOption, markerOption, keysOption, formatOption, explainOption,
                        keepOption, checkOption, diffOption, dryRunOption, strictOption,
-                       addMissingOption, formsOption});
+                       addMissingOption, formsOption, builderOption});
 
     if (!parser.parse(optionArguments)) {
         err << BytesOf(parser.errorText()) << '\n' << Usage << '\n';
@@ -815,6 +849,8 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
     options.AddMissing = parser.isSet(addMissingOption);
     if (parser.isSet(formsOption))
         options.Forms = BytesOf(parser.value(formsOption));
+    if (parser.isSet(builderOption))
+        options.Builder = BytesOf(parser.value(builderOption));
     // The check command explains scopes of resource files; the older --check takes nothing.
     const bool checkCommand = options.Command == TCommand::Check;
     if (parser.isSet(checkOption)) {
@@ -838,8 +874,8 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
         err << "--diff, --dry-run and --add-missing go with fix.\n" << Usage << '\n';
         return CliExitBadInput;
     }
-    if (options.Command == TCommand::Process && options.Forms) {
-        err << "--forms goes with check and fix.\n" << Usage << '\n';
+    if (options.Command == TCommand::Process && (options.Forms || options.Builder)) {
+        err << "--forms and --builder go with check and fix.\n" << Usage << '\n';
         return CliExitBadInput;
     }
     if (options.Command != TCommand::Check && options.Strict) {
