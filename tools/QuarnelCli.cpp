@@ -95,7 +95,9 @@ DESCRIPTION
     (.po) is checked in its translations only, each message alone, or with --builder
     in the scopes of the builder files; fuzzy and obsolete entries are passed over and
     every plural form is checked. Both take "_" as the marker ("__" for a literal
-    underscore).
+    underscore). A catalogue may be in any charset its header names that keeps ASCII
+    bytes apart from its other characters (UTF-8, ISO-8859-1, KOI8-R, EUC-JP...); it
+    is read through iconv and written back in that charset.
 
 OPTIONS
     --marker C

@@ -2,6 +2,7 @@
 // function: "_" in every message and edit, translated menus checked as wholes, and catalogues
 // mended in their msgstr texts only.
 #include "CliRun.h"
+#include "PoCharset.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -314,6 +315,50 @@ TEST_F(GettextCommandsTest, ATranslationTwoDialogsShareIsMendedOnce)
     run = RunTool({"fix", "--builder", builder, Q(file)});
     EXPECT_EQ(run, (TRun{0, file + ": 2 captions changed\n", ""}));
     EXPECT_EQ(RunTool({"check", "--builder", builder, Q(file)}), (TRun{0, "", ""}));
+}
+
+TEST_F(GettextCommandsTest, CataloguesInOtherCharsetsAreMendedInThem)
+{
+    // ISO-8859-1, each message alone: "Ü" takes the marker, and a second one goes.
+    const std::string german = CopyGtkFixture("de.latin1.po");
+    TRun run = RunTool({"fix", Q(german)});
+    EXPECT_EQ(run, (TRun{0, german + ": 2 captions changed\n", ""}));
+    std::string expected = ReadBytes(std::string(QUARNEL_FORMATS_DATA) + "/gtk/de.latin1.po");
+    const std::string about = "msgstr \"\xDC";
+    expected.replace(expected.find(about), about.size(), "msgstr \"_\xDC");
+    const std::string close = "\"_Schlie_\xDF";
+    expected.replace(expected.find(close), close.size(), "\"_Schlie\xDF");
+    EXPECT_EQ(ReadBytes(german), expected);
+
+    // KOI8-R, in the menus of the builder files: the same mending as in UTF-8, in KOI8-R.
+    for (const char* name : {"editor.ui", "prefs.ui"})
+        CopyGtkFixture(name, std::string("data/") + name);
+    const std::string russian = CopyGtkFixture("ru.koi8-r.po");
+    const QString builder = FDir.filePath("data");
+    run = RunTool({"check", "--builder", builder, Q(russian)});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Out.find(russian + ":14:9: error: key 'Н' is used on lines 10, 14, 26 ["),
+              std::string::npos)
+        << run.Out;
+    run = RunTool({"fix", "--builder", builder, "--diff", Q(russian)});
+    EXPECT_NE(run.Out.find("+msgstr \"Н_астройки\"\n"), std::string::npos) << run.Out;
+    run = RunTool({"fix", "--builder", builder, Q(russian)});
+    EXPECT_EQ(run, (TRun{0, russian + ": 3 captions changed\n", ""}));
+
+    std::string utf8 = ReadBytes(std::string(QUARNEL_FORMATS_DATA) + "/gtk/ru.po");
+    const auto change = [&](const std::string& from, const std::string& to) {
+        ASSERT_NE(utf8.find(from), std::string::npos) << from;
+        utf8.replace(utf8.find(from), from.size(), to);
+    };
+    change("editor, written", "editor in KOI8-R, written");
+    change("charset=utf-8", "charset=KOI8-R");
+    change("\"_Настройки\"", "\"Н_астройки\"");
+    change("\"_Недавние\"", "\"Н_едавние\"");
+    change("msgstr \"Выход\"", "msgstr \"_Выход\"");
+    TPoCharsetProblem problem{};
+    const std::optional<RPoCharset> koi8 = FindPoCharset("KOI8-R", problem);
+    ASSERT_TRUE(koi8);
+    EXPECT_EQ(ReadBytes(russian), EncodeInPoCharset(utf8, koi8->Tag));
 }
 
 } // namespace
