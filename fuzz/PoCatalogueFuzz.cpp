@@ -1,5 +1,6 @@
 // Any bytes given as a catalogue are read without harm, and its translations can be written
 // back; laying it over a builder file of the same messages never fails.
+#include "GettextCatalogueFormat.h"
 #include "GettextScopes.h"
 #include "MarkerRewriteFuzz.h"
 #include "PoCatalogue.h"
@@ -42,6 +43,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (const std::size_t s : scope.Translations)
                 Require(s < captions.File.Scopes.size(), "translations are scopes of the file");
         }
+        // Every translated form stands as a caption once, in a menu or alone.
+        const RCaptionFile scoped = ScopeCatalogue(catalogue, builders);
+        std::size_t placed = 0;
+        for (const RCaptionScope& scope : scoped.Scopes) {
+            placed += scope.Captions.size();
+            for (const std::size_t outer : scope.Enclosing)
+                Require(outer < scoped.Scopes.size(), "enclosing scopes are scopes of the file");
+        }
+        Require(placed == captions.File.Scopes.size(), "every form placed once");
     } catch (const EFormatError&) {
     }
     CheckMarkerRewrites(bytes, "fuzz.po", captions.File, TPoCatalogueFormat(), GtkMarker);

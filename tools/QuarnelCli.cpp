@@ -3,6 +3,8 @@
 #include "AtomicFile.h"
 #include "Diagnosis.h"
 #include "Engine.h"
+#include "GettextCatalogueFormat.h"
+#include "GtkBuilderSet.h"
 #include "Lint.h"
 #include "ListFile.h"
 #include "Pinning.h"
@@ -42,9 +44,10 @@ constexpr const char* Usage =
     "Usage: quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain] "
     "[--keep] [--prefer first|guidelines] [--prefer-file FILE] [FILE|-]\n"
     "       quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain] "
-    "[--quality [--prefer-file FILE]] [--forms DIR] [FILE|DIR|-]...\n"
+    "[--quality] [--prefer-file FILE] [--forms DIR] [--builder DIR] [FILE|DIR|-]...\n"
     "       quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff] "
-    "[--dry-run] [--prefer first|guidelines] [--prefer-file FILE] [--forms DIR] FILE|DIR...";
+    "[--dry-run] [--prefer first|guidelines] [--prefer-file FILE] [--forms DIR] [--builder DIR] "
+    "FILE|DIR...";
 
 // Written out in full rather than generated: a reference page reads better in sections than
 // Qt's one-line-per-option list.
@@ -56,10 +59,11 @@ SYNOPSIS
     quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain]
                 [--keep] [--prefer first|guidelines] [--prefer-file FILE] [FILE|-]
     quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain]
-                [--quality [--prefer-file FILE]] [--forms DIR] [FILE|DIR|-]...
+                [--quality] [--prefer-file FILE] [--forms DIR] [--builder DIR]
+                [FILE|DIR|-]...
     quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff]
                 [--dry-run] [--prefer first|guidelines] [--prefer-file FILE]
-                [--forms DIR] FILE|DIR...
+                [--forms DIR] [--builder DIR] FILE|DIR...
     quarnel-cli --help
 
 DESCRIPTION
@@ -72,8 +76,8 @@ DESCRIPTION
     for a literal marker character.
 
     check and fix work on files whose captions already carry markers; several files
-    may be given, and a folder stands for every .lst, .rc, .ui and .ts file in it and
-    below it.
+    may be given, and a folder stands for every .lst, .rc, .ui, .ts and .po file in
+    it and below it.
 
     A Windows resource script (.rc) holds its captions in scopes: the top-level
     entries of a MENU or MENUEX, the entries of each POPUP, and the controls of a
@@ -88,6 +92,18 @@ DESCRIPTION
     (.ts) is checked in its translations only, each context as one scope whose
     sources carry a key; unfinished, vanished and obsolete translations are passed
     over. Both are UTF-8 XML with the marker written "&amp;".
+
+    A GtkBuilder file (.ui whose root element is <interface>) has a scope for each
+    GMenu <menu> and <submenu> (the items of all its sections), each GtkMenuBar and
+    GtkMenu, and each toplevel window or dialog (its labels, buttons, check and radio
+    buttons, expanders and frames with use-underline); notebook and stack pages are
+    scopes of their own that avoid the keys of their window. A gettext catalogue
+    (.po) is checked in its translations only, each message alone, or with --builder
+    in the scopes of the builder files; fuzzy and obsolete entries are passed over and
+    every plural form is checked. Both take "_" as the marker ("__" for a literal
+    underscore). A catalogue may be in any charset its header names that keeps ASCII
+    bytes apart from its other characters (UTF-8, ISO-8859-1, KOI8-R, EUC-JP...); it
+    is read through iconv and written back in that charset.
 
 OPTIONS
     --marker C
@@ -182,6 +198,13 @@ OPTIONS
         keys differ from the key most captions of the same command carry in all the
         files given; then the total, with the commands found on more than one key.
 
+    --builder DIR
+        With check and fix of .po files: every translation takes the scope its
+        msgid has in the GtkBuilder files (.ui, in DIR or below) that its "#:"
+        references name, found with its msgctxt; two translated entries of one menu
+        or dialog on the same key are a finding. Messages no builder file holds are
+        checked each alone.
+
     -h, --help
         Shows this help.
 
@@ -273,6 +296,7 @@ struct TOptions
     bool Strict = false;                     // check of scope files
     bool AddMissing = false;                 // fix of scope files
     std::optional<std::string> Forms;        // check and fix of .ts files: --forms DIR
+    std::optional<std::string> Builder;      // check and fix of .po files: --builder DIR
     std::optional<std::string> FileName;     // none: standard input
     std::shared_ptr<TKeyPreference> Prefer;  // --prefer guidelines; none: the first assignment
     std::shared_ptr<TKeyPreference> Quality; // check --quality, measured by these preferences
@@ -638,7 +662,7 @@ std::vector<std::string> ExpandInputs(const QStringList& arguments)
         std::vector<std::string> found;
         QDirIterator walk(path,
                           {QStringLiteral("*.lst"), QStringLiteral("*.rc"), QStringLiteral("*.RC"),
-                           QStringLiteral("*.ui"), QStringLiteral("*.ts")},
+                           QStringLiteral("*.ui"), QStringLiteral("*.ts"), QStringLiteral("*.po")},
                           QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (walk.hasNext()) {
             const QString foundPath = walk.next();
@@ -769,6 +793,18 @@ int RunFiles(TOptions options, const std::vector<std::string>& files, std::istre
         translations.emplace(forms->ByClass());
         scoped.Translations = &*translations;
     }
+    std::optional<TGtkBuilderSet> builders;
+    std::optional<TGettextCatalogueFormat> catalogues;
+    if (options.Builder) {
+        try {
+            builders.emplace(*options.Builder);
+        } catch (const EFormatError& error) {
+            err << error.what() << '\n';
+            return CliExitBadInput;
+        }
+        catalogues.emplace(&builders->Sources());
+        scoped.Catalogues = &*catalogues;
+    }
     if (options.Prefer) {
         scoped.Prefer = options.Prefer.get();
         if (options.Command == TCommand::Fix)
@@ -858,10 +894,12 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
     const QCommandLineOption preferFileOption(QStringLiteral("prefer-file"), QString(),
                                               QStringLiteral("FILE"));
     const QCommandLineOption qualityOption(QStringLiteral("quality"));
+    const QCommandLineOption builderOption(QStringLiteral("builder"), QString(),
+                                           QStringLiteral("DIR"));
     parser.addOptions({helpOption, markerOption, keysOption, formatOption, explainOption,
                        keepOption, checkOption, diffOption, dryRunOption, strictOption,
                        addMissingOption, formsOption, preferOption, preferFileOption,
-                       qualityOption});
+                       qualityOption, builderOption});
 
     if (!parser.parse(optionArguments)) {
         err << BytesOf(parser.errorText()) << '\n' << Usage << '\n';
@@ -943,6 +981,8 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
         if (quality)
             options.Quality = preference;
     }
+    if (parser.isSet(builderOption))
+        options.Builder = BytesOf(parser.value(builderOption));
     // The check command explains scopes of resource files; the older --check takes nothing.
     const bool checkCommand = options.Command == TCommand::Check;
     if (parser.isSet(checkOption)) {
@@ -966,8 +1006,8 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
         err << "--diff, --dry-run and --add-missing go with fix.\n" << Usage << '\n';
         return CliExitBadInput;
     }
-    if (options.Command == TCommand::Process && options.Forms) {
-        err << "--forms goes with check and fix.\n" << Usage << '\n';
+    if (options.Command == TCommand::Process && (options.Forms || options.Builder)) {
+        err << "--forms and --builder go with check and fix.\n" << Usage << '\n';
         return CliExitBadInput;
     }
     if (options.Command != TCommand::Check && options.Strict) {

@@ -1,6 +1,8 @@
 #include "ScopeFileCommands.h"
 
 #include "AtomicFile.h"
+#include "GettextCatalogueFormat.h"
+#include "GtkBuilderSet.h"
 #include "Lint.h"
 #include "MarkerEdits.h"
 #include "PreferredFix.h"
@@ -67,15 +69,28 @@ std::vector<TKey> MarkedKeys(const RCaptionScope& scope, char marker)
     return keys;
 }
 
+// The keys of the captions that stand in a scope without being its own.
+void AddOthersKeys(const RCaptionScope& scope, char marker, std::vector<TKey>& keys)
+{
+    for (const std::string& other : scope.Others)
+        if (const std::optional<TKey> key =
+                ScanScopeMarkers(other, UnicodeKeyRule(), marker).PinnedKey)
+            keys.push_back(*key);
+}
+
 // A scope inside others (a tab page in its dialog) must avoid their keys: keysOf(s) gives the
 // keys scope s ends with.
 template <typename KeysOf>
-std::vector<TKey> OutsideKeys(const RCaptionScope& scope, const KeysOf& keysOf)
+std::vector<TKey> OutsideKeys(const RCaptionFile& file, std::size_t s, const KeysOf& keysOf,
+                              char marker)
 {
+    const RCaptionScope& scope = file.Scopes[s];
     std::vector<TKey> keys;
+    AddOthersKeys(scope, marker, keys);
     for (const std::size_t outer : scope.Enclosing) {
         const std::vector<TKey>& taken = keysOf(outer);
         keys.insert(keys.end(), taken.begin(), taken.end());
+        AddOthersKeys(file.Scopes[outer], marker, keys);
     }
     std::sort(keys.begin(), keys.end());
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
@@ -168,9 +183,18 @@ const RSourcePlace& PlaceOf(const RFileCaption& caption, std::size_t pos)
     return pos < caption.Places.size() ? caption.Places[pos] : caption.Start();
 }
 
+// The caption not the scope's own that holds the key, if one does.
+const std::string* OtherWithKey(const RCaptionScope& scope, TKey key, char marker)
+{
+    for (const std::string& other : scope.Others)
+        if (ScanScopeMarkers(other, UnicodeKeyRule(), marker).PinnedKey == key)
+            return &other;
+    return nullptr;
+}
+
 // Returns whether the finding is an error (not a warning).
 bool AddFinding(TMessages& messages, const RCaptionScope& scope, const REngineScope& engine,
-                const RScopeFinding& finding)
+                const RScopeFinding& finding, char marker)
 {
     const IKeyRule& rule = UnicodeKeyRule();
     const RFileCaption& caption = FileCaption(scope, engine, finding.Caption);
@@ -194,8 +218,12 @@ bool AddFinding(TMessages& messages, const RCaptionScope& scope, const REngineSc
         for (const std::size_t same : finding.SameKey)
             lines.push_back(FileCaption(scope, engine, same).Start().Line);
         text = "key '" + rule.KeyText(finding.Key) + '\'';
-        text += finding.TakenOutside ? " is taken by an enclosing scope"
-                                     : " is used on lines " + LineList(lines);
+        if (!finding.TakenOutside)
+            text += " is used on lines " + LineList(lines);
+        else if (const std::string* other = OtherWithKey(scope, finding.Key, marker))
+            text += " is taken by " + Quoted(*other);
+        else
+            text += " is taken by an enclosing scope";
         break;
     }
     }
@@ -263,11 +291,16 @@ const ICaptionFormat* ScopeFormatFor(const std::string& fileName, const RScopeFi
     if (lowered.size() > 3 && lowered.ends_with(".rc"))
         return &ResourceScripts;
     static const TQtFormFormat QtForms;
+    static const TGtkBuilderFormat GtkBuilders;
     if (lowered.size() > 3 && lowered.ends_with(".ui"))
-        return &QtForms;
+        return IsGtkBuilderFileAt(fileName) ? static_cast<const ICaptionFormat*>(&GtkBuilders)
+                                            : &QtForms;
     static const TQtTranslationFormat QtTranslations{TFormsByClass{}};
     if (lowered.size() > 3 && lowered.ends_with(".ts"))
         return options.Translations ? options.Translations : &QtTranslations;
+    static const TGettextCatalogueFormat Catalogues;
+    if (lowered.size() > 3 && lowered.ends_with(".po"))
+        return options.Catalogues ? options.Catalogues : &Catalogues;
     return nullptr;
 }
 
@@ -293,9 +326,10 @@ RFileReport CheckScopeFile(const std::string& fileName, const ICaptionFormat& fo
     bool warnings = false;
     for (std::size_t s = 0; s < file.Scopes.size(); ++s) {
         const RCaptionScope& scope = file.Scopes[s];
-        const REngineScope engine = EngineScope(scope, options, OutsideKeys(scope, markedKeys));
+        const REngineScope engine =
+            EngineScope(scope, options, OutsideKeys(file, s, markedKeys, marker));
         for (const RScopeFinding& finding : CheckScope(engine.Scope, UnicodeKeyRule(), marker, s)) {
-            if (AddFinding(messages, scope, engine, finding))
+            if (AddFinding(messages, scope, engine, finding, marker))
                 errors = true;
             else
                 warnings = true;
@@ -330,7 +364,8 @@ RFileReport FixScopeFile(const std::string& fileName, const ICaptionFormat& form
         bool unmended = false;
         for (const std::size_t s : OuterScopesFirst(file)) {
             const RCaptionScope& scope = file.Scopes[s];
-            const REngineScope engine = EngineScope(scope, options, OutsideKeys(scope, finalKeys));
+            const REngineScope engine =
+                EngineScope(scope, options, OutsideKeys(file, s, finalKeys, marker));
             const std::vector<RScopeFinding> findings =
                 CheckScope(engine.Scope, UnicodeKeyRule(), marker, s);
             const bool toMend = std::any_of(findings.begin(), findings.end(), [&](const auto& f) {

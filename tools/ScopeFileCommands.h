@@ -2,7 +2,7 @@
 
 // check and fix for files whose captions live in scopes (menus, dialogs): any format with a
 // reader and an encoder behind ICaptionFormat. Keys follow the Unicode rule and the marker is
-// "&", as in the formats themselves.
+// the format's own ("&" for Windows and Qt, "_" for GTK and gettext).
 
 #include "CaptionFile.h"
 
@@ -23,6 +23,9 @@ struct RScopeFileOptions
     // Linguist translations read in the scopes of their forms (--forms); none: each context
     // as one scope.
     const ICaptionFormat* Translations = nullptr;
+    // gettext catalogues read in the scopes of their builder files (--builder); none: each
+    // message alone.
+    const ICaptionFormat* Catalogues = nullptr;
     // fix: keys a designer would choose (--prefer guidelines); none: the first that fit.
     const TKeyPreference* Prefer = nullptr;
 };
@@ -35,7 +38,8 @@ struct RFileReport
     std::string Err;
 };
 
-// The format that reads a file of this name, by its extension; nullptr for none.
+// The format that reads a file of this name, by its extension (and, for .ui, by the root element
+// that tells GTK from Qt); nullptr for none.
 const ICaptionFormat* ScopeFormatFor(const std::string& fileName,
                                      const RScopeFileOptions& options = {});
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth xdotool xclip x11-utils openbox desktop-file-utils clang-14
-          libclang-rt-14-dev patch libgettextpo-dev groff-base
+          libclang-rt-14-dev patch libgettextpo-dev gettext translate-toolkit groff-base
           bash-completion pkg-config python3 python3-yaml "$@")
 missing=()
 for package in "${packages[@]}"; do

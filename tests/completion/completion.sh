@@ -43,9 +43,9 @@ expect() {
 expect "check fix menu.lst po" ""
 expect "check" ch
 # Each mode's options, and only its own.
-expect "--explain --format --help --keep --keys --marker" --
-expect "--add-missing --diff --dry-run --forms --keys --marker" fix --
-expect "--explain --forms --keys --marker --strict" check --
+expect "--explain --format --help --keep --keys --marker --prefer --prefer-file" --
+expect "--add-missing --builder --diff --dry-run --forms --keys --marker --prefer --prefer-file" fix --
+expect "--builder --explain --forms --keys --marker --prefer-file --quality --strict" check --
 # An option's values, written apart or after "=".
 expect "ascii unicode" --keys ""
 expect "unicode" check --keys=u

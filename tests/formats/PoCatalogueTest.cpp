@@ -236,13 +236,70 @@ TEST(PoCatalogueReader, SyntaxErrorsNameTheFileAndTheLine)
         {"msgid \"a\"\nmsgstr \"\"\nmsgstr \"b\"\n", "bad.po:3: a second msgstr"},
         {"msgid \"a\"\nmsgstr\n", "bad.po:2: keyword \"msgstr\" without its string"},
         {"msgid \"a\"\nmsgstr \"\xC3\"\n", "bad.po:2: not valid UTF-8"},
-        {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n\n"
-         "msgid \"a\"\nmsgstr \"\xE4\"\n",
-         "bad.po:1: the catalogue is in ISO-8859-1, which is not read here; convert it with "
-         "msgconv --to-code=UTF-8"},
+        {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=SHIFT_JIS\\n\"\n\n"
+         "msgid \"a\"\nmsgstr \"\x83\\\"\n",
+         "bad.po:1: the catalogue is in SHIFT_JIS, whose characters may hold the bytes of quotes "
+         "and backslashes; convert it with msgconv --to-code=UTF-8"},
+        {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=X-MAC-CYRILLIC\\n\"\n",
+         "bad.po:1: the catalogue names the charset X-MAC-CYRILLIC, which is not known here; "
+         "convert it with msgconv --to-code=UTF-8"},
+        {"msgid \"\"\nmsgstr \"\"\n\"Content-Type: text/plain; charset=EUC-JP\\n\"\n\n"
+         "msgid \"a\"\nmsgstr \"\xA4\"\n",
+         "bad.po:6: not valid EUC-JP"},
     };
     for (const auto& [text, message] : cases)
         EXPECT_EQ(ReadError(text), message) << text;
+}
+
+TEST(PoCatalogueReader, OtherCharsetsAreReadThroughIconvAndWrittenBackInThem)
+{
+    const std::string bytes = GtkData("de.latin1.po");
+    const TPoCatalogueFormat format;
+    const RCaptionFile file = format.Read(bytes, "de.po");
+    ASSERT_EQ(file.Scopes.size(), 3u);
+    const RFileCaption& about = file.Scopes[0].Captions.front();
+    EXPECT_EQ(about.Text, "Über");
+    // Places count characters on their line, and point at the file's own bytes.
+    EXPECT_EQ(about.Start().Line, 9u);
+    EXPECT_EQ(about.Start().Column, 9u);
+    EXPECT_EQ(bytes.substr(about.Start().Offset, 4), "\xDC"
+                                                     "ber");
+    const RFileCaption& resize = file.Scopes[1].Captions.front();
+    EXPECT_EQ(resize.Text, "Größe _ändern");
+    // "ö" is two bytes of text from one byte of the file.
+    EXPECT_EQ(resize.Places[3].Offset, resize.Places[2].Offset);
+    EXPECT_EQ(resize.Places[4].Offset, resize.Places[2].Offset + 1);
+    EXPECT_NE(format.DecodedText(bytes, "de.po").find("msgstr \"Größe _ändern\""),
+              std::string::npos);
+
+    // "_" before "Ü", and the marker of "Größe _ändern" moved before "ß".
+    const std::vector<RCaptionEdit> edits{{0, 0, {{0, 0, "_"}}}, {1, 0, {{8, 1, ""}, {4, 0, "_"}}}};
+    const std::string latin1About = "msgstr \"\xDC"
+                                    "ber\"";
+    const std::string latin1Resize = "msgstr \"Gr\xF6\xDF"
+                                     "e _\xE4ndern\"";
+    std::string expected = bytes;
+    expected.replace(expected.find(latin1About), latin1About.size(),
+                     "msgstr \"_\xDC"
+                     "ber\"");
+    expected.replace(expected.find(latin1Resize), latin1Resize.size(),
+                     "msgstr \"Gr\xF6_\xDF"
+                     "e \xE4ndern\"");
+    EXPECT_EQ(RewriteCaptions(bytes, "de.po", file, edits, format), expected);
+    // Nothing a fix inserts is outside the charset, but a text that is cannot be written.
+    EXPECT_THROW(format.Encode(about, "Ж"), std::runtime_error);
+
+    const RPoCatalogue russian = ReadPoCatalogue(GtkData("ru.koi8-r.po"), "ru.po");
+    const RPoCatalogue utf8 = ReadPoCatalogue(GtkData("ru.po"), "ru.po");
+    ASSERT_EQ(russian.Messages.size(), utf8.Messages.size());
+    EXPECT_EQ(russian.Charset, "KOI8-R");
+    for (std::size_t m = 0; m < utf8.Messages.size(); ++m)
+        for (std::size_t f = 0; f < utf8.Messages[m].Translations.size(); ++f) {
+            EXPECT_EQ(russian.Messages[m].Translations[f].Text,
+                      utf8.Messages[m].Translations[f].Text);
+            EXPECT_EQ(russian.Messages[m].Translations[f].Start().Column,
+                      utf8.Messages[m].Translations[f].Start().Column);
+        }
 }
 
 TEST(PoCatalogueWriter, ChangesOnlyMsgstrBytesAndKeepsTheEntryAsItWas)

@@ -57,6 +57,10 @@ struct RCaptionScope
     // Indices of scopes in the same file whose keys this one must avoid as well (a tab page
     // inside its dialog); empty for most.
     std::vector<std::size_t> Enclosing;
+    // Captions that stand in the scope but are not its to check or mend, as displayed with
+    // their markers: a builder file's caption that a catalogue leaves untranslated, or a
+    // translation that an earlier scope of the file holds. Their keys are taken.
+    std::vector<std::string> Others;
 };
 
 // Something a reader found that is no key conflict, such as a marker that shows as it stands;

@@ -1,6 +1,8 @@
 #include "PoCatalogue.h"
 
+#include "PoCharset.h"
 #include "SourceLines.h"
+#include "TextDecoding.h"
 
 #include <algorithm>
 #include <cctype>
@@ -84,8 +86,18 @@ public:
             ++line;
         }
         FinishEntry(line);
-        CheckEncoding();
         return std::move(FCatalogue);
+    }
+
+    std::uint32_t HeaderLine() const { return FHeaderLine; }
+    // As the header names it, once it has been read.
+    const std::string& Charset() const { return FCatalogue.Charset; }
+
+    void CheckUtf8() const
+    {
+        const std::size_t invalid = FirstInvalidUtf8(FBytes);
+        if (invalid != std::string_view::npos)
+            Fail(FLines.LineOf(invalid), "not valid UTF-8");
     }
 
 private:
@@ -381,17 +393,6 @@ private:
         FString = nullptr;
     }
 
-    void CheckEncoding() const
-    {
-        if (!IsUtf8Charset(FCatalogue.Charset))
-            Fail(FHeaderLine,
-                 "the catalogue is in " + FCatalogue.Charset +
-                     ", which is not read here; convert it with msgconv --to-code=UTF-8");
-        const std::size_t invalid = FirstInvalidUtf8(FBytes);
-        if (invalid != std::string_view::npos)
-            Fail(FLines.LineOf(invalid), "not valid UTF-8");
-    }
-
     std::string_view FBytes;
     const std::string& FFileName;
     std::size_t FStart;
@@ -427,9 +428,71 @@ std::string Quoted(std::string_view text)
 
 } // namespace
 
+namespace {
+
+// A catalogue in another charset than UTF-8, decoded whole. Its syntax is ASCII, which the
+// charset keeps apart from its other characters, so the decoded text has the same lines and
+// the same characters in them.
+struct RDecodedCatalogue
+{
+    RPoCharset Charset;
+    RDecodedText Text;
+};
+
+RDecodedCatalogue DecodeCatalogue(std::string_view bytes, const std::string& fileName,
+                                  const std::string& charset, std::uint32_t headerLine)
+{
+    const auto fail = [&](std::uint32_t line, const std::string& message) {
+        throw EFormatError(fileName + ':' + std::to_string(line) + ": " + message);
+    };
+    TPoCharsetProblem problem = TPoCharsetProblem::Unknown;
+    const std::optional<RPoCharset> found = FindPoCharset(charset, problem);
+    if (!found && problem == TPoCharsetProblem::Unknown)
+        fail(headerLine, "the catalogue names the charset " + charset +
+                             ", which is not known here; convert it with msgconv --to-code=UTF-8");
+    TCodePage page(found ? found->Name.c_str() : "");
+    if (!found || !page.Valid())
+        fail(headerLine, "the catalogue is in " + charset +
+                             ", whose characters may hold the bytes of quotes and backslashes; "
+                             "convert it with msgconv --to-code=UTF-8");
+    RDecodedCatalogue decoded{*found, {}};
+    const std::size_t failed = page.Append(bytes, 0, decoded.Text);
+    if (failed != std::string_view::npos)
+        fail(TSourceLines(bytes).LineOf(failed), "not valid " + charset);
+    return decoded;
+}
+
+} // namespace
+
 RPoCatalogue ReadPoCatalogue(std::string_view bytes, const std::string& fileName)
 {
-    return TPoReader(bytes, fileName).Read();
+    TPoReader reader(bytes, fileName);
+    RPoCatalogue catalogue;
+    try {
+        catalogue = reader.Read();
+    } catch (const EFormatError&) {
+        // A charset that hides quotes and backslashes in its characters breaks the syntax
+        // wherever they fall: that is the fault to report.
+        if (!IsUtf8Charset(reader.Charset()))
+            DecodeCatalogue(bytes, fileName, reader.Charset(), reader.HeaderLine());
+        throw;
+    }
+    if (IsUtf8Charset(catalogue.Charset)) {
+        reader.CheckUtf8();
+        return catalogue;
+    }
+    const RDecodedCatalogue decoded =
+        DecodeCatalogue(bytes, fileName, catalogue.Charset, reader.HeaderLine());
+    RPoCatalogue read = TPoReader(decoded.Text.Text, fileName).Read();
+    // Places back in the file's own bytes, for the writer; lines and columns stay as counted.
+    for (RPoMessage& message : read.Messages) {
+        for (RFileCaption& translation : message.Translations) {
+            for (RSourcePlace& place : translation.Places)
+                place.Offset = decoded.Text.Origin(place.Offset);
+            translation.EncodingTag = decoded.Charset.Tag;
+        }
+    }
+    return read;
 }
 
 bool HasKeyMarker(std::string_view text, char marker)
@@ -492,14 +555,10 @@ std::vector<RPoKeyMismatch> KeyMismatches(const RPoCatalogue& catalogue, char ma
     return mismatches;
 }
 
-std::string TPoCatalogueFormat::DecodedText(std::string_view bytes,
-                                            const std::string& fileName) const
-{
-    ReadPoCatalogue(bytes, fileName);
-    return std::string(bytes.substr(bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0));
-}
+namespace {
 
-std::string TPoCatalogueFormat::Encode(const RFileCaption&, std::string_view text) const
+// Text as a msgstr literal spells it, in UTF-8.
+std::string EscapedText(std::string_view text)
 {
     std::string escaped;
     escaped.reserve(text.size());
@@ -532,4 +591,20 @@ std::string TPoCatalogueFormat::Encode(const RFileCaption&, std::string_view tex
         }
     }
     return escaped;
+}
+
+} // namespace
+
+std::string TPoCatalogueFormat::DecodedText(std::string_view bytes,
+                                            const std::string& fileName) const
+{
+    const RPoCatalogue catalogue = ReadPoCatalogue(bytes, fileName);
+    if (!IsUtf8Charset(catalogue.Charset))
+        return DecodeCatalogue(bytes, fileName, catalogue.Charset, 1).Text.Text;
+    return std::string(bytes.substr(bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0));
+}
+
+std::string TPoCatalogueFormat::Encode(const RFileCaption& caption, std::string_view text) const
+{
+    return EncodeInPoCharset(EscapedText(text), caption.EncodingTag);
 }

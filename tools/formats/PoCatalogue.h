@@ -5,8 +5,11 @@
 // Every message with a translation is read: msgctxt, msgid, msgid_plural, msgstr or msgstr[N]
 // (strings continued over several lines joined), the "#:" references and the "#," flags. The
 // header is read for its charset only, and obsolete ("#~") entries are passed over as the
-// comments they are. Catalogues are UTF-8 (or ASCII); one in another charset is refused with
-// its name, to be converted first.
+// comments they are. A catalogue in another charset than UTF-8 (ISO-8859-1, KOI8-R, EUC-JP...)
+// is read through iconv, its texts in UTF-8 with their places in the file's own bytes and the
+// charset in each translation's EncodingTag (PoCharset.h), and written back in it; one whose
+// charset iconv does not know, or whose characters may hold ASCII bytes (Shift_JIS, Big5), is
+// refused with its name, to be converted first.
 //
 // As a caption file, a catalogue gives one scope per translated form of a message that is not
 // fuzzy: what a per-string checker sees. Scopes across a whole menu come from the builder
@@ -52,8 +55,8 @@ struct RPoCatalogue
     std::vector<RPoMessage> Messages; // in file order, the header left out
 };
 
-// Throws EFormatError, "FILE:LINE: message", for a syntax error, invalid UTF-8 or a charset
-// other than UTF-8.
+// Throws EFormatError, "FILE:LINE: message", for a syntax error, text not valid in its charset
+// or a charset that cannot be read.
 RPoCatalogue ReadPoCatalogue(std::string_view bytes, const std::string& fileName);
 
 // Whether the text shows a key with this marker: a marker before a character, not doubled.

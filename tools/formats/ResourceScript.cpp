@@ -579,7 +579,7 @@ private:
 
     std::size_t AddScope(std::string name)
     {
-        FFile.Scopes.push_back(RCaptionScope{std::move(name), {}, {}});
+        FFile.Scopes.push_back(RCaptionScope{std::move(name), {}, {}, {}});
         return FFile.Scopes.size() - 1;
     }
 

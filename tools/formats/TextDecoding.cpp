@@ -71,9 +71,14 @@ void RDecodedText::AppendBytes(std::string_view bytes, std::size_t base)
     Text += bytes;
 }
 
-TCodePage::TCodePage(unsigned number) : FNumber(number)
+TCodePage::TCodePage(unsigned number) : TCodePage(IconvName(number).c_str())
 {
-    const iconv_t cd = iconv_open("UTF-8", IconvName(number).c_str());
+    FNumber = number;
+}
+
+TCodePage::TCodePage(const char* iconvName) : FNumber(0)
+{
+    const iconv_t cd = iconv_open("UTF-8", iconvName);
     if (cd == reinterpret_cast<iconv_t>(-1))
         return;
     // The reader finds quotes, backslashes and keywords as ASCII bytes, and a writer inserts

@@ -34,6 +34,8 @@ class TCodePage
 {
 public:
     explicit TCodePage(unsigned number);
+    // A charset by the name iconv knows it by, such as "KOI8-R"; its Number() is 0.
+    explicit TCodePage(const char* iconvName);
     ~TCodePage();
     TCodePage(const TCodePage&) = delete;
     TCodePage& operator=(const TCodePage&) = delete;
