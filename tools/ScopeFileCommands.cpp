@@ -7,6 +7,7 @@
 #include "QtTranslation.h"
 #include "ResourceScript.h"
 #include "Scope.h"
+#include "SharedCaptions.h"
 #include "UnicodeKeyRule.h"
 #include "UnifiedDiff.h"
 
@@ -52,6 +53,9 @@ struct REngineScope
     RScope Scope;
     std::vector<std::size_t> Captions; // index in the file's scope, per engine caption
     std::vector<bool> NeedsKey;
+    // Captions an earlier scope already decided (index in the file's scope): they stay out of
+    // the engine's scope, and their keys count as taken from outside.
+    std::vector<std::size_t> Decided;
 };
 
 // The keys the captions of a scope hold now: a caption with one sound marker gives its key.
@@ -96,13 +100,19 @@ std::vector<std::size_t> OuterScopesFirst(const RCaptionFile& file)
 }
 
 REngineScope EngineScope(const RCaptionScope& scope, const RScopeFileOptions& options,
-                         std::vector<TKey> outsideKeys)
+                         std::vector<TKey> outsideKeys, const TSharedCaptions* shared = nullptr)
 {
-    REngineScope engine{{scope.Name, {}, std::move(outsideKeys)}, {}, {}};
+    REngineScope engine{{scope.Name, {}, std::move(outsideKeys)}, {}, {}, {}};
     for (std::size_t c = 0; c < scope.Captions.size(); ++c) {
         const RFileCaption& caption = scope.Captions[c];
         if (!caption.CanCarryKey)
             continue;
+        if (const RDecidedCaption* decided = shared ? shared->Find(caption) : nullptr) {
+            engine.Decided.push_back(c);
+            if (decided->Key)
+                engine.Scope.OutsideKeys.push_back(*decided->Key);
+            continue;
+        }
         engine.Scope.Captions.push_back(caption.Text);
         engine.Captions.push_back(c);
         engine.NeedsKey.push_back(caption.KeyRequired || options.AddMissing);
@@ -208,7 +218,7 @@ bool AddFinding(TMessages& messages, const RCaptionScope& scope, const REngineSc
 bool ExplainIfImpossible(TMessages& messages, const RCaptionScope& scope,
                          const REngineScope& engine, char marker)
 {
-    REngineScope needing{{scope.Name, {}, engine.Scope.OutsideKeys}, {}, {}};
+    REngineScope needing{{scope.Name, {}, engine.Scope.OutsideKeys}, {}, {}, {}};
     for (std::size_t c = 0; c < engine.Scope.Captions.size(); ++c) {
         const std::string& text = engine.Scope.Captions[c];
         const RMarkers markers = ScanMarkers(text, marker);
@@ -246,6 +256,32 @@ bool ExplainIfImpossible(TMessages& messages, const RCaptionScope& scope,
                      scope.Name);
     }
     return true;
+}
+
+// Why fix leaves a scope as it is. When it could be mended but for the texts earlier scopes
+// gave the captions it shares with them, those captions and scopes are named: mending it alone
+// would edit them two ways.
+void ReportUnmended(TMessages& messages, const RCaptionFile& file, std::size_t s,
+                    const REngineScope& engine, const REngineScope& whole,
+                    const TSharedCaptions& shared, char marker)
+{
+    const RCaptionScope& scope = file.Scopes[s];
+    if (!engine.Decided.empty() &&
+        FixScope(whole.Scope, UnicodeKeyRule(), marker, whole.NeedsKey).Fixed) {
+        std::string kept;
+        for (const std::size_t c : engine.Decided) {
+            const RDecidedCaption& decided = *shared.Find(scope.Captions[c]);
+            kept += (kept.empty() ? "" : " and ") + Quoted(decided.Text) + " as " +
+                    file.Scopes[decided.Scope].Name + " has it";
+        }
+        messages.Add(scope.Captions[engine.Decided.front()].Start(), "error",
+                     "no distinct key for every caption around " + kept + "; left as it is",
+                     scope.Name);
+        return;
+    }
+    messages.Add(FileCaption(scope, whole, 0).Start(), "error",
+                 "no distinct key for every caption; left as it is", scope.Name);
+    ExplainIfImpossible(messages, scope, whole, marker);
 }
 
 std::string Captions(std::size_t count)
@@ -326,34 +362,53 @@ RFileReport FixScopeFile(const std::string& fileName, const ICaptionFormat& form
         const auto finalKeys = [&](std::size_t s) -> const std::vector<TKey>& { return final[s]; };
         TMessages messages(fileName);
         std::vector<RCaptionEdit> edits;
+        std::size_t changed = 0;
+        TSharedCaptions shared;
         bool unmended = false;
         for (const std::size_t s : OuterScopesFirst(file)) {
             const RCaptionScope& scope = file.Scopes[s];
-            const REngineScope engine = EngineScope(scope, options, OutsideKeys(scope, finalKeys));
+            const std::vector<TKey> outside = OutsideKeys(scope, finalKeys);
+            const REngineScope engine = EngineScope(scope, options, outside, &shared);
+            // Per caption of the file's scope, the edits it ends with.
+            std::vector<std::vector<RTextEdit>> changes(scope.Captions.size());
+            for (std::size_t c = 0; c < scope.Captions.size(); ++c)
+                if (const RDecidedCaption* decided = shared.Find(scope.Captions[c]))
+                    changes[c] = decided->Edits;
             const std::vector<RScopeFinding> findings =
                 CheckScope(engine.Scope, UnicodeKeyRule(), marker, s);
             const bool toMend = std::any_of(findings.begin(), findings.end(), [&](const auto& f) {
                 return f.Kind != TFindingKind::NoMarker || engine.NeedsKey[f.Caption];
             });
-            if (!toMend)
-                continue;
-            const RScopeFix fix = FixScope(engine.Scope, UnicodeKeyRule(), marker, engine.NeedsKey);
-            if (!fix.Fixed) {
+            const RScopeFix fix =
+                toMend ? FixScope(engine.Scope, UnicodeKeyRule(), marker, engine.NeedsKey)
+                       : RScopeFix{};
+            if (toMend && !fix.Fixed) {
                 unmended = true;
-                messages.Add(FileCaption(scope, engine, 0).Start(), "error",
-                             "no distinct key for every caption; left as it is", scope.Name);
-                ExplainIfImpossible(messages, scope, engine, marker);
-                continue;
+                ReportUnmended(messages, file, s, engine, EngineScope(scope, options, outside),
+                               shared, marker);
             }
-            final[s].clear();
-            for (const std::optional<TKey>& key : fix.Keys)
-                if (key)
-                    final[s].push_back(*key);
             for (std::size_t c = 0; c < fix.Captions.size(); ++c)
-                if (fix.Changed[c])
-                    edits.push_back(
-                        {s, engine.Captions[c],
-                         MarkerEdits(engine.Scope.Captions[c], fix.Captions[c], marker)});
+                if (fix.Changed[c]) {
+                    changes[engine.Captions[c]] =
+                        MarkerEdits(engine.Scope.Captions[c], fix.Captions[c], marker);
+                    ++changed;
+                }
+            // The scope as it ends: the keys its inner scopes avoid, and the texts later scopes
+            // keep.
+            final[s].clear();
+            for (std::size_t c = 0; c < scope.Captions.size(); ++c) {
+                const RFileCaption& caption = scope.Captions[c];
+                RDecidedCaption decided{
+                    s, ApplyTextEdits(caption.Text, changes[c]), {}, changes[c]};
+                if (caption.CanCarryKey)
+                    decided.Key =
+                        ScanScopeMarkers(decided.Text, UnicodeKeyRule(), marker).PinnedKey;
+                if (decided.Key)
+                    final[s].push_back(*decided.Key);
+                if (!changes[c].empty())
+                    edits.push_back({s, c, changes[c]});
+                shared.Decide(caption, std::move(decided));
+            }
         }
         report.Err = messages.Text();
         report.Status = unmended ? 1 : 0;
@@ -365,11 +420,11 @@ RFileReport FixScopeFile(const std::string& fileName, const ICaptionFormat& form
             report.Out = UnifiedDiff(fileName, SplitLinesAtLf(format.DecodedText(bytes, fileName)),
                                      SplitLinesAtLf(format.DecodedText(mended, fileName)));
         } else if (options.DryRun) {
-            report.Out = fileName + ": " + Captions(edits.size()) + " would change\n";
+            report.Out = fileName + ": " + Captions(changed) + " would change\n";
             report.Status = 1;
         } else {
             WriteFileAtomically(fileName, mended);
-            report.Out = fileName + ": " + Captions(edits.size()) + " changed\n";
+            report.Out = fileName + ": " + Captions(changed) + " changed\n";
         }
     } catch (const EFormatError& error) {
         report.Err += std::string(error.what()) + '\n';
