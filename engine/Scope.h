@@ -114,9 +114,13 @@ struct RScopeFix
 
 // wantsKey[i]: caption i must get a key even when it carries no marker (a menu entry); missing
 // entries count as false. A malformed caption loses its stray markers (a doubled marker stays
-// a literal character) and is then assigned like any caption to mend.
+// a literal character) and is then assigned like any caption to mend. preferredSuffixes[i]: the
+// Latin letter or digit (upper case) whose "(&X)" suffix caption i tries first among its
+// suffixes, such as the key of the text it translates; 0 or missing entries keep the rule's
+// order.
 RScopeFix FixScope(const RScope& scope, const IKeyRule& rule, char marker,
-                   const std::vector<bool>& wantsKey);
+                   const std::vector<bool>& wantsKey,
+                   const std::vector<char>& preferredSuffixes = {});
 
 // The text of a caption without its single markers, a lone one at the end included; doubled
 // markers stay as they are.

@@ -66,6 +66,18 @@ std::string WithoutOwnSuffix(std::string text, const RMarkers& markers, const IK
     return text;
 }
 
+// The suffix candidate of the preferred letter moves before the other suffixes; the caption's
+// own characters stay first.
+void PreferSuffix(std::vector<RKeyCandidate>& candidates, char suffix)
+{
+    const auto firstSuffix = std::find_if(candidates.begin(), candidates.end(),
+                                          [](const RKeyCandidate& c) { return c.Suffix != 0; });
+    const auto preferred = std::find_if(firstSuffix, candidates.end(),
+                                        [&](const RKeyCandidate& c) { return c.Suffix == suffix; });
+    if (preferred != candidates.end())
+        std::rotate(firstSuffix, preferred, preferred + 1);
+}
+
 } // namespace
 
 std::string WithoutMarkers(std::string_view caption, const RMarkers& markers)
@@ -84,7 +96,7 @@ std::string WithoutMarkers(std::string_view caption, const RMarkers& markers)
 }
 
 RScopeFix FixScope(const RScope& scope, const IKeyRule& rule, char marker,
-                   const std::vector<bool>& wantsKey)
+                   const std::vector<bool>& wantsKey, const std::vector<char>& preferredSuffixes)
 {
     const std::vector<std::string>& captions = scope.Captions;
     std::vector<RScopeFinding> findings = CheckScope(scope, rule, marker);
@@ -106,6 +118,8 @@ RScopeFix FixScope(const RScope& scope, const IKeyRule& rule, char marker,
         need.Text =
             WithoutOwnSuffix(WithoutMarkers(captions[i], scanned.Markers), scanned.Markers, rule);
         need.Candidates = rule.CandidatesOf(need.Text);
+        if (i < preferredSuffixes.size() && preferredSuffixes[i] != 0)
+            PreferSuffix(need.Candidates, preferredSuffixes[i]);
     }
 
     // Sound markers in caption order: each stays when the others can still be completed with

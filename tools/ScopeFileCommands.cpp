@@ -53,6 +53,7 @@ struct REngineScope
     RScope Scope;
     std::vector<std::size_t> Captions; // index in the file's scope, per engine caption
     std::vector<bool> NeedsKey;
+    std::vector<char> PreferredSuffixes;
     // Captions an earlier scope already decided (index in the file's scope): they stay out of
     // the engine's scope, and their keys count as taken from outside.
     std::vector<std::size_t> Decided;
@@ -102,7 +103,7 @@ std::vector<std::size_t> OuterScopesFirst(const RCaptionFile& file)
 REngineScope EngineScope(const RCaptionScope& scope, const RScopeFileOptions& options,
                          std::vector<TKey> outsideKeys, const TSharedCaptions* shared = nullptr)
 {
-    REngineScope engine{{scope.Name, {}, std::move(outsideKeys)}, {}, {}, {}};
+    REngineScope engine{{scope.Name, {}, std::move(outsideKeys)}, {}, {}, {}, {}};
     for (std::size_t c = 0; c < scope.Captions.size(); ++c) {
         const RFileCaption& caption = scope.Captions[c];
         if (!caption.CanCarryKey)
@@ -116,6 +117,7 @@ REngineScope EngineScope(const RCaptionScope& scope, const RScopeFileOptions& op
         engine.Scope.Captions.push_back(caption.Text);
         engine.Captions.push_back(c);
         engine.NeedsKey.push_back(caption.KeyRequired || options.AddMissing);
+        engine.PreferredSuffixes.push_back(caption.PreferredSuffix);
     }
     return engine;
 }
@@ -218,7 +220,7 @@ bool AddFinding(TMessages& messages, const RCaptionScope& scope, const REngineSc
 bool ExplainIfImpossible(TMessages& messages, const RCaptionScope& scope,
                          const REngineScope& engine, char marker)
 {
-    REngineScope needing{{scope.Name, {}, engine.Scope.OutsideKeys}, {}, {}, {}};
+    REngineScope needing{{scope.Name, {}, engine.Scope.OutsideKeys}, {}, {}, {}, {}};
     for (std::size_t c = 0; c < engine.Scope.Captions.size(); ++c) {
         const std::string& text = engine.Scope.Captions[c];
         const RMarkers markers = ScanMarkers(text, marker);
@@ -379,9 +381,9 @@ RFileReport FixScopeFile(const std::string& fileName, const ICaptionFormat& form
             const bool toMend = std::any_of(findings.begin(), findings.end(), [&](const auto& f) {
                 return f.Kind != TFindingKind::NoMarker || engine.NeedsKey[f.Caption];
             });
-            const RScopeFix fix =
-                toMend ? FixScope(engine.Scope, UnicodeKeyRule(), marker, engine.NeedsKey)
-                       : RScopeFix{};
+            const RScopeFix fix = toMend ? FixScope(engine.Scope, UnicodeKeyRule(), marker,
+                                                    engine.NeedsKey, engine.PreferredSuffixes)
+                                         : RScopeFix{};
             if (toMend && !fix.Fixed) {
                 unmended = true;
                 ReportUnmended(messages, file, s, engine, EngineScope(scope, options, outside),

@@ -112,6 +112,10 @@ TEST_F(QtCommandsTest, TranslationsAreMendedInTheirTranslationsOnly)
     const std::string paste = "&amp;Вставить";
     expected.replace(expected.find(paste), paste.size(), "В&amp;ставить");
     EXPECT_EQ(russian, expected);
+    // Japanese: Paste's new suffix takes the key of its source, "&Paste", as it is free.
+    const std::string japanese = ReadBytes(FDir.filePath("editor_ja.ts").toStdString());
+    EXPECT_NE(japanese.find("<translation>貼り付け(&amp;P)</translation>"), std::string::npos)
+        << japanese;
 }
 
 TEST_F(QtCommandsTest, WithTheFormsEachMenuOfEveryLanguageIsAScopeOfItsOwn)

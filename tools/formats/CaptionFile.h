@@ -44,6 +44,9 @@ struct RFileCaption
     bool KeyRequired = true;
     // The reader's own note for its encoder, such as the code page the caption was written in.
     std::uint32_t EncodingTag = 0;
+    // The Latin letter or digit (upper case) a mended "(&X)" suffix takes when it is free, such
+    // as the key of the source a translation into Japanese translates; 0 for none.
+    char PreferredSuffix = 0;
 
     // Where the displayed text begins: the first byte of a non-empty caption.
     const RSourcePlace& Start() const { return Places.front(); }
