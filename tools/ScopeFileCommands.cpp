@@ -1,6 +1,7 @@
 #include "ScopeFileCommands.h"
 
 #include "AtomicFile.h"
+#include "FindingReport.h"
 #include "Lint.h"
 #include "MarkerEdits.h"
 #include "QtForm.h"
@@ -122,31 +123,35 @@ REngineScope EngineScope(const RCaptionScope& scope, const RScopeFileOptions& op
     return engine;
 }
 
-// Every finding line starts with the place and ends with the scope.
+// Every finding of one file, with its place and scope, as check reports it and fix explains.
 class TMessages
 {
 public:
     explicit TMessages(const std::string& fileName) : FFileName(fileName) {}
 
-    void Add(const RSourcePlace& place, std::string_view severity, const std::string& text,
+    void Add(const RSourcePlace& place, TSeverity severity, std::string_view rule, std::string text,
              const std::string& scope)
     {
-        FText += FFileName + ':' + std::to_string(place.Line) + ':' + std::to_string(place.Column) +
-                 ": ";
-        FText.append(severity).append(": ").append(text).append(" [").append(scope).append("]\n");
+        FFindings.push_back({FFileName, place.Line, place.Column, scope, std::string(rule),
+                             std::move(text), severity});
     }
     // A reader's note, which belongs to no scope.
     void Add(const RFileNote& note)
     {
-        FText += FFileName + ':' + std::to_string(note.Place.Line) + ':' +
-                 std::to_string(note.Place.Column) + ": " + (note.Warning ? "warning" : "note") +
-                 ": " + note.Message + '\n';
+        FFindings.push_back({FFileName,
+                             note.Place.Line,
+                             note.Place.Column,
+                             {},
+                             note.Rule.empty() ? "file-note" : note.Rule,
+                             note.Message,
+                             note.Warning ? TSeverity::Warning : TSeverity::Note});
     }
-    const std::string& Text() const { return FText; }
+    const std::vector<RCheckFinding>& Findings() const { return FFindings; }
+    std::vector<RCheckFinding> TakeFindings() { return std::move(FFindings); }
 
 private:
     const std::string& FFileName;
-    std::string FText;
+    std::vector<RCheckFinding> FFindings;
 };
 
 std::string Quoted(std::string_view text)
@@ -188,7 +193,8 @@ bool AddFinding(TMessages& messages, const RCaptionScope& scope, const REngineSc
     std::string text;
     switch (finding.Kind) {
     case TFindingKind::NoMarker:
-        messages.Add(caption.Start(), "warning", Quoted(caption.Text) + " has no key", scope.Name);
+        messages.Add(caption.Start(), TSeverity::Warning, RuleOf(finding.Kind),
+                     Quoted(caption.Text) + " has no key", scope.Name);
         return false;
     case TFindingKind::LoneMarkerAtEnd:
         text = "marker at the end of " + Quoted(caption.Text) + " marks nothing";
@@ -210,7 +216,8 @@ bool AddFinding(TMessages& messages, const RCaptionScope& scope, const REngineSc
         break;
     }
     }
-    messages.Add(PlaceOf(caption, finding.Pos), "error", text, scope.Name);
+    messages.Add(PlaceOf(caption, finding.Pos), TSeverity::Error,
+                 RuleOf(finding.Kind, finding.TakenOutside), text, scope.Name);
     return true;
 }
 
@@ -235,7 +242,7 @@ bool ExplainIfImpossible(TMessages& messages, const RCaptionScope& scope,
         return false;
     for (const std::size_t without : diagnosis.WithoutKeys) {
         const RFileCaption& caption = scope.Captions[needing.Captions[without]];
-        messages.Add(caption.Start(), "note",
+        messages.Add(caption.Start(), TSeverity::Note, "no-key-character",
                      Quoted(caption.Text) + " has no character that can be a key", scope.Name);
     }
     if (!diagnosis.Group.empty()) {
@@ -251,7 +258,7 @@ bool ExplainIfImpossible(TMessages& messages, const RCaptionScope& scope,
             members += (members.empty() ? "" : ", ") +
                        Quoted(scope.Captions[needing.Captions[member]].Text);
         const RFileCaption& first = scope.Captions[needing.Captions[diagnosis.Group.front()]];
-        messages.Add(first.Start(), "note",
+        messages.Add(first.Start(), TSeverity::Note, "too-few-keys",
                      std::to_string(diagnosis.Group.size()) + " captions share only " +
                          std::to_string(keys.size()) + (keys.size() == 1 ? " key (" : " keys (") +
                          keyList + "): " + members,
@@ -276,12 +283,12 @@ void ReportUnmended(TMessages& messages, const RCaptionFile& file, std::size_t s
             kept += (kept.empty() ? "" : " and ") + Quoted(decided.Text) + " as " +
                     file.Scopes[decided.Scope].Name + " has it";
         }
-        messages.Add(scope.Captions[engine.Decided.front()].Start(), "error",
-                     "no distinct key for every caption around " + kept + "; left as it is",
-                     scope.Name);
+        messages.Add(
+            scope.Captions[engine.Decided.front()].Start(), TSeverity::Error, "no-distinct-keys",
+            "no distinct key for every caption around " + kept + "; left as it is", scope.Name);
         return;
     }
-    messages.Add(FileCaption(scope, whole, 0).Start(), "error",
+    messages.Add(FileCaption(scope, whole, 0).Start(), TSeverity::Error, "no-distinct-keys",
                  "no distinct key for every caption; left as it is", scope.Name);
     ExplainIfImpossible(messages, scope, whole, marker);
 }
@@ -344,7 +351,7 @@ RFileReport CheckScopeFile(const std::string& fileName, const ICaptionFormat& fo
         messages.Add(note);
         warnings = warnings || note.Warning;
     }
-    report.Out = messages.Text();
+    report.Findings = messages.TakeFindings();
     report.Status = errors || (options.Strict && warnings) ? 1 : 0;
     return report;
 }
@@ -412,7 +419,7 @@ RFileReport FixScopeFile(const std::string& fileName, const ICaptionFormat& form
                 shared.Decide(caption, std::move(decided));
             }
         }
-        report.Err = messages.Text();
+        report.Err = FindingsAsText(messages.Findings());
         report.Status = unmended ? 1 : 0;
         if (edits.empty())
             return report;

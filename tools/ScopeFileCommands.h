@@ -5,6 +5,7 @@
 // "&", as in the formats themselves.
 
 #include "CaptionFile.h"
+#include "FindingReport.h"
 
 #include <cstddef>
 #include <functional>
@@ -23,12 +24,14 @@ struct RScopeFileOptions
     const ICaptionFormat* Translations = nullptr;
 };
 
-// What one file gives: its standard output and error text, and its exit status.
+// What one file gives: its standard output and error text, and its exit status; check gives
+// its findings as data, for the caller to print in the format asked for.
 struct RFileReport
 {
     int Status = 0;
     std::string Out;
     std::string Err;
+    std::vector<RCheckFinding> Findings;
 };
 
 // The format that reads a file of this name, by its extension; nullptr for none.

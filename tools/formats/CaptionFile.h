@@ -69,6 +69,9 @@ struct RFileNote
     RSourcePlace Place;
     std::string Message;
     bool Warning = true; // false: how the file was read, for information
+    // A stable id of its kind ("label-without-buddy"), which machine-readable reports carry;
+    // empty: a note on the file as a whole.
+    std::string Rule = {};
 };
 
 struct RCaptionFile

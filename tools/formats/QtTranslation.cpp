@@ -142,11 +142,12 @@ public:
             const bool sourceKey = HasKey(message.Source);
             if (sourceKey == HasKey(message.Translation.Text))
                 continue;
-            FOut.File.Notes.push_back({message.Translation.Start(),
-                                       sourceKey ? "translation has no key, but its source \"" +
-                                                       message.Source + "\" has one"
-                                                 : "translation has a key, but its source \"" +
-                                                       message.Source + "\" has none"});
+            FOut.File.Notes.push_back(
+                {message.Translation.Start(),
+                 sourceKey
+                     ? "translation has no key, but its source \"" + message.Source + "\" has one"
+                     : "translation has a key, but its source \"" + message.Source + "\" has none",
+                 true, sourceKey ? "source-key-missing" : "key-not-in-source"});
         }
     }
 
@@ -247,7 +248,7 @@ RTranslationScopes ScopeTranslation(const RQtTranslation& translation, const TFo
             out.File.Notes.push_back({context.Place,
                                       "no form given has the class " + context.Name +
                                           "; its messages are checked as one scope",
-                                      false});
+                                      false, "context-without-form"});
             scoper.AsWhole("context " + context.Name + " (whole context: no form of that class)");
         }
         scoper.CompareKeys();
