@@ -114,9 +114,13 @@ struct RScopeFix
 
 // wantsKey[i]: caption i must get a key even when it carries no marker (a menu entry); missing
 // entries count as false. A malformed caption loses its stray markers (a doubled marker stays
-// a literal character) and is then assigned like any caption to mend.
+// a literal character) and is then assigned like any caption to mend. preferredSuffixes[i]: the
+// Latin letter or digit (upper case) whose "(&X)" suffix caption i tries first among its
+// suffixes, such as the key of the text it translates; 0 or missing entries keep the rule's
+// order.
 RScopeFix FixScope(const RScope& scope, const IKeyRule& rule, char marker,
-                   const std::vector<bool>& wantsKey);
+                   const std::vector<bool>& wantsKey,
+                   const std::vector<char>& preferredSuffixes = {});
 
 // The mending split in two, for callers that choose the new keys their own way: which captions
 // take part and which sound markers stay (exactly as FixScope decides), then the captions
@@ -139,10 +143,11 @@ struct RScopeFixPlan
 
 // keyless[i]: caption i should carry no key (a dialog's "OK" under the guidelines): it keeps a
 // sound marker that the others leave room for, else loses its markers, and never gets a new
-// one. Keyless captions never stop the others from keeping theirs.
+// one. Keyless captions never stop the others from keeping theirs. preferredSuffixes as for
+// FixScope.
 RScopeFixPlan PlanScopeFix(const RScope& scope, const IKeyRule& rule, char marker,
-                           const std::vector<bool>& wantsKey,
-                           const std::vector<bool>& keyless = {});
+                           const std::vector<bool>& wantsKey, const std::vector<bool>& keyless = {},
+                           const std::vector<char>& preferredSuffixes = {});
 
 // The fix for a plan: mended[n] is the candidate need n takes, for the needs not kept; a need
 // without one ends without a key.

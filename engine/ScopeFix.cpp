@@ -65,6 +65,18 @@ std::vector<bool> KeptOf(const RScopeFixPlan& plan)
     return kept;
 }
 
+// The suffix candidate of the preferred letter moves before the other suffixes; the caption's
+// own characters stay first.
+void PreferSuffix(std::vector<RKeyCandidate>& candidates, char suffix)
+{
+    const auto firstSuffix = std::find_if(candidates.begin(), candidates.end(),
+                                          [](const RKeyCandidate& c) { return c.Suffix != 0; });
+    const auto preferred = std::find_if(firstSuffix, candidates.end(),
+                                        [&](const RKeyCandidate& c) { return c.Suffix == suffix; });
+    if (preferred != candidates.end())
+        std::rotate(firstSuffix, preferred, preferred + 1);
+}
+
 } // namespace
 
 std::string WithoutMarkers(std::string_view caption, const RMarkers& markers)
@@ -83,7 +95,8 @@ std::string WithoutMarkers(std::string_view caption, const RMarkers& markers)
 }
 
 RScopeFixPlan PlanScopeFix(const RScope& scope, const IKeyRule& rule, char marker,
-                           const std::vector<bool>& wantsKey, const std::vector<bool>& keyless)
+                           const std::vector<bool>& wantsKey, const std::vector<bool>& keyless,
+                           const std::vector<char>& preferredSuffixes)
 {
     const std::vector<std::string>& captions = scope.Captions;
     std::vector<RScopeFinding> findings = CheckScope(scope, rule, marker);
@@ -108,6 +121,8 @@ RScopeFixPlan PlanScopeFix(const RScope& scope, const IKeyRule& rule, char marke
         need.Text =
             WithoutOwnSuffix(WithoutMarkers(captions[i], scanned.Markers), scanned.Markers, rule);
         need.Candidates = rule.CandidatesOf(need.Text);
+        if (i < preferredSuffixes.size() && preferredSuffixes[i] != 0)
+            PreferSuffix(need.Candidates, preferredSuffixes[i]);
     }
 
     // Sound markers in caption order: each stays when the others can still be completed with
@@ -163,9 +178,9 @@ RScopeFix ApplyScopeFix(const RScope& scope, const RScopeFixPlan& plan, char mar
 }
 
 RScopeFix FixScope(const RScope& scope, const IKeyRule& rule, char marker,
-                   const std::vector<bool>& wantsKey)
+                   const std::vector<bool>& wantsKey, const std::vector<char>& preferredSuffixes)
 {
-    const RScopeFixPlan plan = PlanScopeFix(scope, rule, marker, wantsKey);
+    const RScopeFixPlan plan = PlanScopeFix(scope, rule, marker, wantsKey, {}, preferredSuffixes);
     TDenseKeys keys;
     const std::vector<bool> kept = KeptOf(plan);
     const TFlatKeyLists lists = ListsAround(plan.Needs, kept, plan.Taken, keys);

@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 #include "Diagnosis.h"
 #include "Engine.h"
+#include "FindingReport.h"
 #include "GettextCatalogueFormat.h"
 #include "GtkBuilderSet.h"
 #include "Lint.h"
@@ -44,7 +45,8 @@ constexpr const char* Usage =
     "Usage: quarnel-cli [--marker C] [--keys ascii|unicode] [--format tsv|lst] [--explain] "
     "[--keep] [--prefer first|guidelines] [--prefer-file FILE] [FILE|-]\n"
     "       quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain] "
-    "[--quality] [--prefer-file FILE] [--forms DIR] [--builder DIR] [FILE|DIR|-]...\n"
+    "[--quality] [--prefer-file FILE] [--forms DIR] [--builder DIR] [--format text|json|sarif] "
+    "[FILE|DIR|-]...\n"
     "       quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff] "
     "[--dry-run] [--prefer first|guidelines] [--prefer-file FILE] [--forms DIR] [--builder DIR] "
     "FILE|DIR...";
@@ -60,7 +62,7 @@ SYNOPSIS
                 [--keep] [--prefer first|guidelines] [--prefer-file FILE] [FILE|-]
     quarnel-cli check [--marker C] [--keys ascii|unicode] [--strict] [--explain]
                 [--quality] [--prefer-file FILE] [--forms DIR] [--builder DIR]
-                [FILE|DIR|-]...
+                [--format text|json|sarif] [FILE|DIR|-]...
     quarnel-cli fix [--marker C] [--keys ascii|unicode] [--add-missing] [--diff]
                 [--dry-run] [--prefer first|guidelines] [--prefer-file FILE]
                 [--forms DIR] [--builder DIR] FILE|DIR...
@@ -117,6 +119,20 @@ OPTIONS
         combination exists.
         lst: the accelerated captions as a caption list file, CR LF after each;
         nothing when no combination exists.
+
+    --format text|json|sarif
+        With check: how findings are printed. text (default): one line each, as
+        described under COMMANDS. json: one array of objects with file, line,
+        column (null for a caption list), scope (null for none), rule, message and
+        severity (error, warning or note). sarif: a SARIF 2.1.0 log of one run,
+        the rules listed in the driver, one result per finding with ruleId, level,
+        message and location (uri, startLine, startColumn), the scope as its
+        logical location. Rules: duplicate-key, key-taken-outside, no-key,
+        marker-at-end, marker-before-non-key, several-markers, label-without-buddy,
+        source-key-missing, key-not-in-source, string-passed-over,
+        context-without-form, no-key-character, too-few-keys, file-note. Files that
+        cannot be read are reported on standard error as with text. The exit
+        status does not change.
 
     --keys ascii|unicode
         ascii (default): the keys above, bytes compared after ASCII upper-casing.
@@ -300,6 +316,8 @@ struct TOptions
     std::optional<std::string> FileName;     // none: standard input
     std::shared_ptr<TKeyPreference> Prefer;  // --prefer guidelines; none: the first assignment
     std::shared_ptr<TKeyPreference> Quality; // check --quality, measured by these preferences
+    // check: --format text|json|sarif
+    TReportFormat Report = TReportFormat::Text;
 
     // How messages name the input.
     std::string InputName() const { return FileName ? *FileName : StdinName; }
@@ -363,6 +381,7 @@ struct RNote
 {
     std::size_t Line = 0;
     std::string Text;
+    std::string_view Rule = {}; // a check finding's
 };
 
 void WriteTsv(std::ostream& out, const std::vector<std::string>& captions,
@@ -519,13 +538,15 @@ std::vector<RNote> Check(const TOptions& options, const std::vector<std::string>
     std::vector<RNote> notes;
     if (!options.Unicode) {
         for (const RFinding& finding : LintCaptions(captions, options.Marker))
-            notes.push_back({finding.Line, DescribeFinding(finding, options.Marker)});
+            notes.push_back(
+                {finding.Line, DescribeFinding(finding, options.Marker), RuleOf(finding.Kind)});
         return notes;
     }
     for (const RScopeFinding& finding :
          CheckScope(RScope{{}, captions, {}}, options.Rule(), options.Marker))
-        notes.push_back(
-            {finding.Caption, DescribeScopeFinding(finding, options.Rule(), options.Marker)});
+        notes.push_back({finding.Caption,
+                         DescribeScopeFinding(finding, options.Rule(), options.Marker),
+                         RuleOf(finding.Kind, finding.TakenOutside)});
     return notes;
 }
 
@@ -558,9 +579,23 @@ RKept Keep(const TOptions& options, const std::vector<std::string>& captions)
     return kept;
 }
 
-int RunCheck(const TOptions& options, const std::vector<std::string>& captions, std::ostream& out)
+// Text goes out as it is found; the other formats gather every file's findings into one
+// document.
+int RunCheck(const TOptions& options, const std::vector<std::string>& captions, std::ostream& out,
+             std::vector<RCheckFinding>& gathered)
 {
     const std::vector<RNote> findings = Check(options, captions);
+    if (options.Report != TReportFormat::Text) {
+        for (const RNote& note : findings)
+            gathered.push_back({options.InputName(),
+                                static_cast<std::uint32_t>(note.Line + 1),
+                                0,
+                                {},
+                                std::string(note.Rule),
+                                note.Text,
+                                TSeverity::Error});
+        return findings.empty() ? CliExitSuccess : CliExitNoCombination;
+    }
     WriteNotes(out, options.InputName(), findings);
     out.flush();
     return findings.empty() ? CliExitSuccess : CliExitNoCombination;
@@ -828,6 +863,7 @@ int RunFiles(TOptions options, const std::vector<std::string>& files, std::istre
     std::vector<RFileReport> checked;
     if (options.Command == TCommand::Check)
         checked = CheckScopeFiles(files, scoped, ProgressOn(err, files.size()));
+    std::vector<RCheckFinding> gathered;
     int status = CliExitSuccess;
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::string& file = files[i];
@@ -837,6 +873,10 @@ int RunFiles(TOptions options, const std::vector<std::string>& files, std::istre
                                            : FixScopeFile(file, *format, scoped);
             out << report.Out;
             err << report.Err;
+            if (options.Report == TReportFormat::Text)
+                out << FindingsAsText(report.Findings);
+            else
+                gathered.insert(gathered.end(), report.Findings.begin(), report.Findings.end());
             status = std::max(status, report.Status);
             continue;
         }
@@ -846,13 +886,15 @@ int RunFiles(TOptions options, const std::vector<std::string>& files, std::istre
             if (options.Command == TCommand::Fix)
                 fileStatus = FixFile(options, out, err);
             else
-                fileStatus = RunCheck(options, ReadInput(options, in), out);
+                fileStatus = RunCheck(options, ReadInput(options, in), out, gathered);
         } catch (const EQuarnelError& error) {
             err << error.what() << '\n';
             fileStatus = CliExitBadInput;
         }
         status = std::max(status, fileStatus);
     }
+    if (options.Command == TCommand::Check && options.Report != TReportFormat::Text)
+        out << FormatFindings(options.Report, gathered);
     out.flush();
     return status;
 }
@@ -898,8 +940,8 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
                                            QStringLiteral("DIR"));
     parser.addOptions({helpOption, markerOption, keysOption, formatOption, explainOption,
                        keepOption, checkOption, diffOption, dryRunOption, strictOption,
-                       addMissingOption, formsOption, preferOption, preferFileOption,
-                       qualityOption, builderOption});
+                       addMissingOption, formsOption, preferOption, preferFileOption, qualityOption,
+                       builderOption});
 
     if (!parser.parse(optionArguments)) {
         err << BytesOf(parser.errorText()) << '\n' << Usage << '\n';
@@ -929,7 +971,17 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
     }
     options.Unicode = keys == QLatin1String("unicode");
     const QString format = parser.value(formatOption);
-    if (format != QLatin1String("tsv") && format != QLatin1String("lst")) {
+    // A check prints findings, not lists: its formats are its own.
+    const bool checking = options.Command == TCommand::Check || parser.isSet(checkOption);
+    if (checking && parser.isSet(formatOption)) {
+        const std::optional<TReportFormat> report = ReportFormatNamed(BytesOf(format));
+        if (!report) {
+            err << "Unknown format \"" << BytesOf(format)
+                << "\" for check: use text, json or sarif.\n";
+            return CliExitBadInput;
+        }
+        options.Report = *report;
+    } else if (format != QLatin1String("tsv") && format != QLatin1String("lst")) {
         err << "Unknown format \"" << BytesOf(format) << "\": use tsv or lst.\n";
         return CliExitBadInput;
     }
@@ -992,10 +1044,11 @@ int RunUnguarded(const QStringList& arguments, std::istream& in, std::ostream& o
         }
         options.Command = TCommand::Check;
     }
-    // A check assigns nothing, so there is nothing to explain, keep or format; fix always
-    // keeps and writes lists.
+    // A check assigns nothing, so there is nothing to explain or keep; fix always keeps and
+    // writes lists.
     if (options.Command != TCommand::Process &&
-        ((options.Explain && !checkCommand) || options.Keep || parser.isSet(formatOption))) {
+        ((options.Explain && !checkCommand) || options.Keep ||
+         (options.Command == TCommand::Fix && parser.isSet(formatOption)))) {
         err << (options.Command == TCommand::Check ? "--check" : "fix")
             << " takes no --explain, --keep or --format.\n"
             << Usage << '\n';

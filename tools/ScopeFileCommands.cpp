@@ -1,6 +1,7 @@
 #include "ScopeFileCommands.h"
 
 #include "AtomicFile.h"
+#include "FindingReport.h"
 #include "GettextCatalogueFormat.h"
 #include "GtkBuilderSet.h"
 #include "Lint.h"
@@ -10,6 +11,7 @@
 #include "QtTranslation.h"
 #include "ResourceScript.h"
 #include "Scope.h"
+#include "SharedCaptions.h"
 #include "UnicodeKeyRule.h"
 #include "UnifiedDiff.h"
 
@@ -55,6 +57,10 @@ struct REngineScope
     RScope Scope;
     std::vector<std::size_t> Captions; // index in the file's scope, per engine caption
     std::vector<bool> NeedsKey;
+    std::vector<char> PreferredSuffixes;
+    // Captions an earlier scope already decided (index in the file's scope): they stay out of
+    // the engine's scope, and their keys count as taken from outside.
+    std::vector<std::size_t> Decided;
 };
 
 // The keys the captions of a scope hold now: a caption with one sound marker gives its key.
@@ -112,45 +118,56 @@ std::vector<std::size_t> OuterScopesFirst(const RCaptionFile& file)
 }
 
 REngineScope EngineScope(const RCaptionScope& scope, const RScopeFileOptions& options,
-                         std::vector<TKey> outsideKeys)
+                         std::vector<TKey> outsideKeys, const TSharedCaptions* shared = nullptr)
 {
-    REngineScope engine{{scope.Name, {}, std::move(outsideKeys)}, {}, {}};
+    REngineScope engine{{scope.Name, {}, std::move(outsideKeys)}, {}, {}, {}, {}};
     for (std::size_t c = 0; c < scope.Captions.size(); ++c) {
         const RFileCaption& caption = scope.Captions[c];
         if (!caption.CanCarryKey)
             continue;
+        if (const RDecidedCaption* decided = shared ? shared->Find(caption) : nullptr) {
+            engine.Decided.push_back(c);
+            if (decided->Key)
+                engine.Scope.OutsideKeys.push_back(*decided->Key);
+            continue;
+        }
         engine.Scope.Captions.push_back(caption.Text);
         engine.Captions.push_back(c);
         engine.NeedsKey.push_back(caption.KeyRequired || options.AddMissing);
+        engine.PreferredSuffixes.push_back(caption.PreferredSuffix);
     }
     return engine;
 }
 
-// Every finding line starts with the place and ends with the scope.
+// Every finding of one file, with its place and scope, as check reports it and fix explains.
 class TMessages
 {
 public:
     explicit TMessages(const std::string& fileName) : FFileName(fileName) {}
 
-    void Add(const RSourcePlace& place, std::string_view severity, const std::string& text,
+    void Add(const RSourcePlace& place, TSeverity severity, std::string_view rule, std::string text,
              const std::string& scope)
     {
-        FText += FFileName + ':' + std::to_string(place.Line) + ':' + std::to_string(place.Column) +
-                 ": ";
-        FText.append(severity).append(": ").append(text).append(" [").append(scope).append("]\n");
+        FFindings.push_back({FFileName, place.Line, place.Column, scope, std::string(rule),
+                             std::move(text), severity});
     }
     // A reader's note, which belongs to no scope.
     void Add(const RFileNote& note)
     {
-        FText += FFileName + ':' + std::to_string(note.Place.Line) + ':' +
-                 std::to_string(note.Place.Column) + ": " + (note.Warning ? "warning" : "note") +
-                 ": " + note.Message + '\n';
+        FFindings.push_back({FFileName,
+                             note.Place.Line,
+                             note.Place.Column,
+                             {},
+                             note.Rule.empty() ? "file-note" : note.Rule,
+                             note.Message,
+                             note.Warning ? TSeverity::Warning : TSeverity::Note});
     }
-    const std::string& Text() const { return FText; }
+    const std::vector<RCheckFinding>& Findings() const { return FFindings; }
+    std::vector<RCheckFinding> TakeFindings() { return std::move(FFindings); }
 
 private:
     const std::string& FFileName;
-    std::string FText;
+    std::vector<RCheckFinding> FFindings;
 };
 
 std::string Quoted(std::string_view text)
@@ -201,7 +218,8 @@ bool AddFinding(TMessages& messages, const RCaptionScope& scope, const REngineSc
     std::string text;
     switch (finding.Kind) {
     case TFindingKind::NoMarker:
-        messages.Add(caption.Start(), "warning", Quoted(caption.Text) + " has no key", scope.Name);
+        messages.Add(caption.Start(), TSeverity::Warning, RuleOf(finding.Kind),
+                     Quoted(caption.Text) + " has no key", scope.Name);
         return false;
     case TFindingKind::LoneMarkerAtEnd:
         text = "marker at the end of " + Quoted(caption.Text) + " marks nothing";
@@ -227,7 +245,8 @@ bool AddFinding(TMessages& messages, const RCaptionScope& scope, const REngineSc
         break;
     }
     }
-    messages.Add(PlaceOf(caption, finding.Pos), "error", text, scope.Name);
+    messages.Add(PlaceOf(caption, finding.Pos), TSeverity::Error,
+                 RuleOf(finding.Kind, finding.TakenOutside), text, scope.Name);
     return true;
 }
 
@@ -237,7 +256,7 @@ bool AddFinding(TMessages& messages, const RCaptionScope& scope, const REngineSc
 bool ExplainIfImpossible(TMessages& messages, const RCaptionScope& scope,
                          const REngineScope& engine, char marker)
 {
-    REngineScope needing{{scope.Name, {}, engine.Scope.OutsideKeys}, {}, {}};
+    REngineScope needing{{scope.Name, {}, engine.Scope.OutsideKeys}, {}, {}, {}, {}};
     for (std::size_t c = 0; c < engine.Scope.Captions.size(); ++c) {
         const std::string& text = engine.Scope.Captions[c];
         const RMarkers markers = ScanMarkers(text, marker);
@@ -252,7 +271,7 @@ bool ExplainIfImpossible(TMessages& messages, const RCaptionScope& scope,
         return false;
     for (const std::size_t without : diagnosis.WithoutKeys) {
         const RFileCaption& caption = scope.Captions[needing.Captions[without]];
-        messages.Add(caption.Start(), "note",
+        messages.Add(caption.Start(), TSeverity::Note, "no-key-character",
                      Quoted(caption.Text) + " has no character that can be a key", scope.Name);
     }
     if (!diagnosis.Group.empty()) {
@@ -268,13 +287,39 @@ bool ExplainIfImpossible(TMessages& messages, const RCaptionScope& scope,
             members += (members.empty() ? "" : ", ") +
                        Quoted(scope.Captions[needing.Captions[member]].Text);
         const RFileCaption& first = scope.Captions[needing.Captions[diagnosis.Group.front()]];
-        messages.Add(first.Start(), "note",
+        messages.Add(first.Start(), TSeverity::Note, "too-few-keys",
                      std::to_string(diagnosis.Group.size()) + " captions share only " +
                          std::to_string(keys.size()) + (keys.size() == 1 ? " key (" : " keys (") +
                          keyList + "): " + members,
                      scope.Name);
     }
     return true;
+}
+
+// Why fix leaves a scope as it is. When it could be mended but for the texts earlier scopes
+// gave the captions it shares with them, those captions and scopes are named: mending it alone
+// would edit them two ways.
+void ReportUnmended(TMessages& messages, const RCaptionFile& file, std::size_t s,
+                    const REngineScope& engine, const REngineScope& whole,
+                    const TSharedCaptions& shared, char marker)
+{
+    const RCaptionScope& scope = file.Scopes[s];
+    if (!engine.Decided.empty() &&
+        FixScope(whole.Scope, UnicodeKeyRule(), marker, whole.NeedsKey).Fixed) {
+        std::string kept;
+        for (const std::size_t c : engine.Decided) {
+            const RDecidedCaption& decided = *shared.Find(scope.Captions[c]);
+            kept += (kept.empty() ? "" : " and ") + Quoted(decided.Text) + " as " +
+                    file.Scopes[decided.Scope].Name + " has it";
+        }
+        messages.Add(
+            scope.Captions[engine.Decided.front()].Start(), TSeverity::Error, "no-distinct-keys",
+            "no distinct key for every caption around " + kept + "; left as it is", scope.Name);
+        return;
+    }
+    messages.Add(FileCaption(scope, whole, 0).Start(), TSeverity::Error, "no-distinct-keys",
+                 "no distinct key for every caption; left as it is", scope.Name);
+    ExplainIfImpossible(messages, scope, whole, marker);
 }
 
 std::string Captions(std::size_t count)
@@ -341,7 +386,7 @@ RFileReport CheckScopeFile(const std::string& fileName, const ICaptionFormat& fo
         messages.Add(note);
         warnings = warnings || note.Warning;
     }
-    report.Out = messages.Text();
+    report.Findings = messages.TakeFindings();
     report.Status = errors || (options.Strict && warnings) ? 1 : 0;
     return report;
 }
@@ -361,41 +406,59 @@ RFileReport FixScopeFile(const std::string& fileName, const ICaptionFormat& form
         const auto finalKeys = [&](std::size_t s) -> const std::vector<TKey>& { return final[s]; };
         TMessages messages(fileName);
         std::vector<RCaptionEdit> edits;
+        std::size_t changed = 0;
+        TSharedCaptions shared;
         bool unmended = false;
         for (const std::size_t s : OuterScopesFirst(file)) {
             const RCaptionScope& scope = file.Scopes[s];
-            const REngineScope engine =
-                EngineScope(scope, options, OutsideKeys(file, s, finalKeys, marker));
+            const std::vector<TKey> outside = OutsideKeys(file, s, finalKeys, marker);
+            const REngineScope engine = EngineScope(scope, options, outside, &shared);
+            // Per caption of the file's scope, the edits it ends with.
+            std::vector<std::vector<RTextEdit>> changes(scope.Captions.size());
+            for (std::size_t c = 0; c < scope.Captions.size(); ++c)
+                if (const RDecidedCaption* decided = shared.Find(scope.Captions[c]))
+                    changes[c] = decided->Edits;
             const std::vector<RScopeFinding> findings =
                 CheckScope(engine.Scope, UnicodeKeyRule(), marker, s);
             const bool toMend = std::any_of(findings.begin(), findings.end(), [&](const auto& f) {
                 return f.Kind != TFindingKind::NoMarker || engine.NeedsKey[f.Caption];
             });
-            if (!toMend)
-                continue;
             const RScopeFix fix =
-                options.Prefer ? FixFileScopePreferring(engine.Scope, marker, engine.NeedsKey,
-                                                        MayGoWithoutKey(scope, engine.Captions),
-                                                        *options.Prefer)
-                               : FixScope(engine.Scope, UnicodeKeyRule(), marker, engine.NeedsKey);
-            if (!fix.Fixed) {
+                !toMend          ? RScopeFix{}
+                : options.Prefer ? FixFileScopePreferring(engine.Scope, marker, engine.NeedsKey,
+                                                          MayGoWithoutKey(scope, engine.Captions),
+                                                          *options.Prefer)
+                                 : FixScope(engine.Scope, UnicodeKeyRule(), marker, engine.NeedsKey,
+                                            engine.PreferredSuffixes);
+            if (toMend && !fix.Fixed) {
                 unmended = true;
-                messages.Add(FileCaption(scope, engine, 0).Start(), "error",
-                             "no distinct key for every caption; left as it is", scope.Name);
-                ExplainIfImpossible(messages, scope, engine, marker);
-                continue;
+                ReportUnmended(messages, file, s, engine, EngineScope(scope, options, outside),
+                               shared, marker);
             }
-            final[s].clear();
-            for (const std::optional<TKey>& key : fix.Keys)
-                if (key)
-                    final[s].push_back(*key);
             for (std::size_t c = 0; c < fix.Captions.size(); ++c)
-                if (fix.Changed[c])
-                    edits.push_back(
-                        {s, engine.Captions[c],
-                         MarkerEdits(engine.Scope.Captions[c], fix.Captions[c], marker)});
+                if (fix.Changed[c]) {
+                    changes[engine.Captions[c]] =
+                        MarkerEdits(engine.Scope.Captions[c], fix.Captions[c], marker);
+                    ++changed;
+                }
+            // The scope as it ends: the keys its inner scopes avoid, and the texts later scopes
+            // keep.
+            final[s].clear();
+            for (std::size_t c = 0; c < scope.Captions.size(); ++c) {
+                const RFileCaption& caption = scope.Captions[c];
+                RDecidedCaption decided{
+                    s, ApplyTextEdits(caption.Text, changes[c]), {}, changes[c]};
+                if (caption.CanCarryKey)
+                    decided.Key =
+                        ScanScopeMarkers(decided.Text, UnicodeKeyRule(), marker).PinnedKey;
+                if (decided.Key)
+                    final[s].push_back(*decided.Key);
+                if (!changes[c].empty())
+                    edits.push_back({s, c, changes[c]});
+                shared.Decide(caption, std::move(decided));
+            }
         }
-        report.Err = messages.Text();
+        report.Err = FindingsAsText(messages.Findings());
         report.Status = unmended ? 1 : 0;
         if (edits.empty())
             return report;
@@ -405,11 +468,11 @@ RFileReport FixScopeFile(const std::string& fileName, const ICaptionFormat& form
             report.Out = UnifiedDiff(fileName, SplitLinesAtLf(format.DecodedText(bytes, fileName)),
                                      SplitLinesAtLf(format.DecodedText(mended, fileName)));
         } else if (options.DryRun) {
-            report.Out = fileName + ": " + Captions(edits.size()) + " would change\n";
+            report.Out = fileName + ": " + Captions(changed) + " would change\n";
             report.Status = 1;
         } else {
             WriteFileAtomically(fileName, mended);
-            report.Out = fileName + ": " + Captions(edits.size()) + " changed\n";
+            report.Out = fileName + ": " + Captions(changed) + " changed\n";
         }
     } catch (const EFormatError& error) {
         report.Err += std::string(error.what()) + '\n';

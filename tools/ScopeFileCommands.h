@@ -5,6 +5,7 @@
 // the format's own ("&" for Windows and Qt, "_" for GTK and gettext).
 
 #include "CaptionFile.h"
+#include "FindingReport.h"
 
 #include <cstddef>
 #include <functional>
@@ -30,12 +31,14 @@ struct RScopeFileOptions
     const TKeyPreference* Prefer = nullptr;
 };
 
-// What one file gives: its standard output and error text, and its exit status.
+// What one file gives: its standard output and error text, and its exit status; check gives
+// its findings as data, for the caller to print in the format asked for.
 struct RFileReport
 {
     int Status = 0;
     std::string Out;
     std::string Err;
+    std::vector<RCheckFinding> Findings;
 };
 
 // The format that reads a file of this name, by its extension (and, for .ui, by the root element

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth xdotool xclip x11-utils openbox desktop-file-utils clang-14
           libclang-rt-14-dev patch libgettextpo-dev gettext translate-toolkit groff-base
-          bash-completion pkg-config python3 python3-yaml "$@")
+          bash-completion pkg-config python3 python3-yaml python3-jsonschema "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -87,17 +88,21 @@ std::string Translation(int n)
 class TQtFiles
 {
 public:
-    TQtFiles()
+    TQtFiles() { Fill(FTemporary.path()); }
+    // In a folder that stays, to run other tools on the same files.
+    explicit TQtFiles(const QString& folder) { Fill(folder); }
+    const std::vector<std::string>& Names() const { return FNames; }
+    std::size_t Bytes() const { return FBytes; }
+
+private:
+    void Fill(const QString& folder)
     {
+        FDir.setPath(folder);
         for (int n = 0; n < Forms; ++n)
             FNames.push_back(Write("form" + std::to_string(n) + ".ui", Form(n)));
         for (int n = 0; n < Translations; ++n)
             FNames.push_back(Write("app_" + std::to_string(n) + ".ts", Translation(n)));
     }
-    const std::vector<std::string>& Names() const { return FNames; }
-    std::size_t Bytes() const { return FBytes; }
-
-private:
     std::string Write(const std::string& name, const std::string& bytes)
     {
         const QString path = FDir.filePath(QString::fromStdString(name));
@@ -110,7 +115,8 @@ private:
         return path.toStdString();
     }
 
-    QTemporaryDir FDir;
+    QTemporaryDir FTemporary;
+    QDir FDir;
     std::vector<std::string> FNames;
     std::size_t FBytes = 0;
 };
@@ -149,4 +155,23 @@ BENCHMARK(BM_ReadTranslation)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+// --write-files=DIR writes the files the check runs over into DIR, for a side-by-side run of
+// other checkers, and runs nothing.
+int main(int argc, char** argv)
+{
+    constexpr std::string_view WriteFiles = "--write-files=";
+    for (int i = 1; i < argc; ++i)
+        if (const std::string_view argument = argv[i]; argument.starts_with(WriteFiles)) {
+            const QString folder = QString::fromLocal8Bit(argument.substr(WriteFiles.size()));
+            if (!QDir().mkpath(folder))
+                return 1;
+            const TQtFiles files(folder);
+            return 0;
+        }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

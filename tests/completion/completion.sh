@@ -45,11 +45,12 @@ expect "check" ch
 # Each mode's options, and only its own.
 expect "--explain --format --help --keep --keys --marker --prefer --prefer-file" --
 expect "--add-missing --builder --diff --dry-run --forms --keys --marker --prefer --prefer-file" fix --
-expect "--builder --explain --forms --keys --marker --prefer-file --quality --strict" check --
+expect "--builder --explain --format --forms --keys --marker --prefer-file --quality --strict" check --
 # An option's values, written apart or after "=".
 expect "ascii unicode" --keys ""
 expect "unicode" check --keys=u
 expect "lst tsv" --format ""
+expect "json sarif text" check --format ""
 expect "po" check --forms ""
 # The files the commands read, by their extension, and folders.
 expect "de.po editor.rc menu.lst notepad.ui notepad_de.ts po" check ""

@@ -75,7 +75,8 @@ TEST_F(QtTranslationTest, TakesTheScopesOfTheFormForFinishedTranslationsOnly)
         ExpectPlacesMatchUtf8Source(bytes, scope);
 
     ASSERT_EQ(scopes.File.Notes.size(), 2u);
-    EXPECT_EQ(scopes.File.Notes[0].Message, "translation has no key, but its source \"&Quit\" has one");
+    EXPECT_EQ(scopes.File.Notes[0].Message,
+              "translation has no key, but its source \"&Quit\" has one");
     EXPECT_EQ(scopes.File.Notes[0].Place.Offset, bytes.find("Beenden"));
     EXPECT_EQ(scopes.File.Notes[1].Message,
               "no form given has the class SearchPanel; its messages are checked as one scope");
@@ -101,6 +102,22 @@ TEST_F(QtTranslationTest, FindsTheSameDuplicateInEveryLanguage)
         EXPECT_EQ(findings[0].Kind, TFindingKind::DuplicateKey) << name;
         EXPECT_EQ(findings[0].Caption, 2u) << name; // Paste, on the key of Cut or Copy
     }
+}
+
+TEST_F(QtTranslationTest, SuffixScriptsPreferTheSourcesKey)
+{
+    // Paste, "&Paste" in the source, is the Edit menu's third entry in every language.
+    const std::vector<std::pair<const char*, char>> cases = {
+        {"editor_ja.ts", 'P'}, {"editor_de.ts", 0}, {"editor_ru.ts", 0}};
+    for (const auto& [name, suffix] : cases) {
+        const RCaptionFile file = Format.Read(Data(name), name);
+        EXPECT_EQ(file.Scopes[EditMenu(file)].Captions[2].PreferredSuffix, suffix) << name;
+    }
+    std::string chinese = Data("editor_ja.ts");
+    chinese.replace(chinese.find("ja_JP"), 5, "zh-Hant");
+    EXPECT_EQ(Format.Read(chinese, "zh.ts").Scopes[0].Captions[0].PreferredSuffix, 'E');
+    chinese.replace(chinese.find("zh-Hant"), 7, "zha");
+    EXPECT_EQ(Format.Read(chinese, "zha.ts").Scopes[0].Captions[0].PreferredSuffix, 0);
 }
 
 TEST_F(QtTranslationTest, MendsOnlyTheTranslationsMarkerAndEveryOtherByteStays)

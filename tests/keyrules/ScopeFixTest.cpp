@@ -187,4 +187,26 @@ TEST(FixScope, AMendedSuffixIsReplacedNotJoinedByAnother)
     EXPECT_EQ(latinFix.Captions[1], "&Paste (C)");
 }
 
+TEST(FixScope, AMendedSuffixTakesThePreferredLetterWhenItIsFree)
+{
+    // Paste wants "P" (its source's key); Print wants "C", which Copy keeps.
+    const RScope menu{"menu",
+                      {"\u30B3\u30D4\u30FC(&C)", "\u8CBC\u308A\u4ED8\u3051(&C)...",
+                       "\u5370\u5237(&C)", "PDF\u3067\u4FDD\u5B58(&C)"},
+                      {}};
+    const std::vector<bool> wants(4, true);
+    const RScopeFix fix = FixScope(menu, UnicodeKeyRule(), '&', wants, {0, 'P', 'C', 'S'});
+    ASSERT_TRUE(fix.Fixed);
+    EXPECT_EQ(fix.Captions[0], menu.Captions[0]);
+    EXPECT_EQ(fix.Captions[1], "\u8CBC\u308A\u4ED8\u3051(&P)...");
+    // Taken: the first free suffix, as without a preference.
+    EXPECT_EQ(fix.Captions[2], "\u5370\u5237(&A)");
+    // The caption's own letters still come before any suffix.
+    EXPECT_EQ(fix.Captions[3], "P&DF\u3067\u4FDD\u5B58");
+
+    const RScopeFix plain = FixScope(menu, UnicodeKeyRule(), '&', wants);
+    EXPECT_EQ(plain.Captions[1], "\u8CBC\u308A\u4ED8\u3051(&A)...");
+    EXPECT_EQ(plain.Captions[2], "\u5370\u5237(&B)");
+}
+
 } // namespace

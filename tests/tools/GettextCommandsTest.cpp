@@ -172,6 +172,11 @@ TEST_F(GettextCommandsTest, ACatalogueAloneIsCheckedStringByString)
                   file +
                   ":15:9: warning: translation has a key, but its source \"Size\" has "
                   "none\n");
+    // Machine-readable output names what the per-string checkers would call each finding.
+    const std::string json = RunTool({"check", "--format", "json", Q(file)}).Out;
+    for (const char* rule : {"\"no-key\"", "\"several-markers\"", "\"source-key-missing\"",
+                             "\"key-not-in-source\""})
+        EXPECT_NE(json.find(std::string("\"rule\": ") + rule), std::string::npos) << json;
 
     run = RunTool({"fix", Q(file)});
     EXPECT_EQ(run, (TRun{0, file + ": 2 captions changed\n", ""}));

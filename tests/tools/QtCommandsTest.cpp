@@ -112,6 +112,10 @@ TEST_F(QtCommandsTest, TranslationsAreMendedInTheirTranslationsOnly)
     const std::string paste = "&amp;Вставить";
     expected.replace(expected.find(paste), paste.size(), "В&amp;ставить");
     EXPECT_EQ(russian, expected);
+    // Japanese: Paste's new suffix takes the key of its source, "&Paste", as it is free.
+    const std::string japanese = ReadBytes(FDir.filePath("editor_ja.ts").toStdString());
+    EXPECT_NE(japanese.find("<translation>貼り付け(&amp;P)</translation>"), std::string::npos)
+        << japanese;
 }
 
 TEST_F(QtCommandsTest, WithTheFormsEachMenuOfEveryLanguageIsAScopeOfItsOwn)
@@ -196,6 +200,69 @@ TEST_F(QtCommandsTest, APageAvoidsTheKeysOfItsDialogAndIsMendedAroundThem)
     expected.replace(expected.find("&amp;Auto"), 9, "A&amp;uto");
     EXPECT_EQ(ReadBytes(form), expected);
     EXPECT_EQ(RunTool({"check", Q(form)}), (TRun{0, "", ""}));
+}
+
+// A main window whose Save action stands in the File and the Share menu, both times after a
+// caption on "S", and in a View menu whose other two entries have only "A" and "V" between them.
+std::string SharedActionForm(bool withView)
+{
+    const auto action = [](const char* name, const char* text) {
+        return std::string("  <action name=\"") + name + "\">\n   <property name=\"text\">\n" +
+               "    <string>" + text + "</string>\n   </property>\n  </action>\n";
+    };
+    const auto menu = [](const char* name, const char* title, const char* first,
+                         const char* second) {
+        return std::string("   <widget class=\"QMenu\" name=\"") + name + "\">\n" +
+               "    <property name=\"title\">\n     <string>" + title +
+               "</string>\n    </property>\n" + "    <addaction name=\"" + first + "\"/>\n" +
+               "    <addaction name=\"" + second + "\"/>\n    <addaction name=\"save\"/>\n" +
+               "   </widget>\n";
+    };
+    std::string form = "<ui version=\"4.0\">\n <class>Notes</class>\n"
+                       " <widget class=\"QMainWindow\" name=\"Notes\">\n"
+                       "  <widget class=\"QMenuBar\" name=\"bar\">\n";
+    form += menu("menuFile", "&amp;File", "sort", "separator");
+    form += menu("menuShare", "S&amp;hare", "send", "separator");
+    if (withView)
+        form += menu("menuView", "&amp;View", "av", "va");
+    form += "   <addaction name=\"menuFile\"/>\n   <addaction name=\"menuShare\"/>\n";
+    if (withView)
+        form += "   <addaction name=\"menuView\"/>\n";
+    form += "  </widget>\n";
+    form += action("sort", "&amp;Sort") + action("send", "&amp;Send") + action("save", "&amp;Save");
+    if (withView)
+        form += action("av", "&amp;Av") + action("va", "&amp;Va");
+    return form + " </widget>\n</ui>\n";
+}
+
+TEST_F(QtCommandsTest, AnActionInTwoMenusIsMendedOnceForBoth)
+{
+    const std::string form = Write("notes.ui", SharedActionForm(false));
+    const TRun check = RunTool({"check", Q(form)});
+    EXPECT_NE(check.Out.find("[menu bar > \"&File\"]"), std::string::npos) << check.Out;
+    EXPECT_NE(check.Out.find("[menu bar > \"S&hare\"]"), std::string::npos) << check.Out;
+
+    const TRun fix = RunTool({"fix", Q(form)});
+    EXPECT_EQ(fix, (TRun{0, form + ": 1 caption changed\n", ""}));
+    std::string expected = SharedActionForm(false);
+    expected.replace(expected.find("&amp;Save"), 9, "S&amp;ave");
+    EXPECT_EQ(ReadBytes(form), expected);
+    EXPECT_EQ(RunTool({"check", Q(form)}), (TRun{0, "", ""}));
+}
+
+TEST_F(QtCommandsTest, AMenuThatCannotKeepWhatAnotherGaveASharedActionIsNamedAndLeftAlone)
+{
+    const std::string form = Write("notes.ui", SharedActionForm(true));
+    const TRun fix = RunTool({"fix", Q(form)});
+    EXPECT_EQ(fix.Status, 1);
+    EXPECT_EQ(fix.Out, form + ": 1 caption changed\n");
+    EXPECT_EQ(fix.Err, form + ":45:13: error: no distinct key for every caption around \"S&ave\" "
+                              "as menu bar > \"&File\" has it; left as it is "
+                              "[menu bar > \"&View\"]\n");
+    // File and Share are mended; View keeps its own markers.
+    std::string expected = SharedActionForm(true);
+    expected.replace(expected.find("&amp;Save"), 9, "S&amp;ave");
+    EXPECT_EQ(ReadBytes(form), expected);
 }
 
 TEST_F(QtCommandsTest, MalformedXmlIsReportedInQtsWordsAndNothingIsWritten)

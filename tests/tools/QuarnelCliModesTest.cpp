@@ -161,8 +161,8 @@ TEST(CliModes, HelpIsAReferencePage)
         EXPECT_GT(at, last) << section << " out of order";
         last = at;
     }
-    for (const char* option :
-         {"--marker C", "--format tsv|lst", "--explain", "--keep", "--check", "-h, --help"})
+    for (const char* option : {"--marker C", "--format tsv|lst", "--format text|json|sarif",
+                               "--explain", "--keep", "--check", "-h, --help"})
         EXPECT_NE(run.Out.find("\n    " + std::string(option) + "\n"), std::string::npos) << option;
 }
 

@@ -1,6 +1,7 @@
 #include "CaptionFile.h"
 
 #include <algorithm>
+#include <tuple>
 
 std::vector<RTextEdit> TextEditsBetween(std::string_view from, std::string_view to)
 {
@@ -87,6 +88,12 @@ std::string RewriteCaptions(std::string_view bytes, const std::string& fileName,
         for (RByteEdit& byteEdit : ToByteEdits(caption, edit.Edits, format))
             byteEdits.push_back(std::move(byteEdit));
     }
+    // A caption shown in two scopes (an action in two menus) gets the same edit from each;
+    // its bytes change once.
+    std::sort(byteEdits.begin(), byteEdits.end(), [](const RByteEdit& a, const RByteEdit& b) {
+        return std::tie(a.Offset, a.Erase, a.Insert) < std::tie(b.Offset, b.Erase, b.Insert);
+    });
+    byteEdits.erase(std::unique(byteEdits.begin(), byteEdits.end()), byteEdits.end());
     std::string result = ApplyByteEdits(bytes, std::move(byteEdits));
 
     const RCaptionFile reread = format.Read(result, fileName);

@@ -44,6 +44,9 @@ struct RFileCaption
     bool KeyRequired = true;
     // The reader's own note for its encoder, such as the code page the caption was written in.
     std::uint32_t EncodingTag = 0;
+    // The Latin letter or digit (upper case) a mended "(&X)" suffix takes when it is free, such
+    // as the key of the source a translation into Japanese translates; 0 for none.
+    char PreferredSuffix = 0;
 
     // Where the displayed text begins: the first byte of a non-empty caption.
     const RSourcePlace& Start() const { return Places.front(); }
@@ -70,6 +73,9 @@ struct RFileNote
     RSourcePlace Place;
     std::string Message;
     bool Warning = true; // false: how the file was read, for information
+    // A stable id of its kind ("label-without-buddy"), which machine-readable reports carry;
+    // empty: a note on the file as a whole.
+    std::string Rule = {};
 };
 
 struct RCaptionFile

@@ -34,7 +34,8 @@ RCaptionFile ScopeCatalogue(const RPoCatalogue& catalogue,
             {message.Translations[mismatch.Form.Form].Start(),
              mismatch.SourceHasKey
                  ? "translation has no key, but its source \"" + source + "\" has one"
-                 : "translation has a key, but its source \"" + source + "\" has none"});
+                 : "translation has a key, but its source \"" + source + "\" has none",
+             true, mismatch.SourceHasKey ? "source-key-missing" : "key-not-in-source"});
     }
     return file;
 }

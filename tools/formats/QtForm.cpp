@@ -107,7 +107,8 @@ std::optional<RXmlString> ReadCaptionString(QXmlStreamReader& reader, std::strin
     std::optional<RXmlText> text = ReadElementContent(reader, bytes, places);
     if (!text) {
         if (!reader.hasError())
-            notes.push_back({start, "string passed over: it holds markup or an entity of its own"});
+            notes.push_back({start, "string passed over: it holds markup or an entity of its own",
+                             true, "string-passed-over"});
         return std::nullopt;
     }
     if (notr || text->Text.empty() || IsRichText(text->Text))
@@ -316,7 +317,8 @@ private:
                 if (!markers.Singles.empty() || markers.LoneAtEnd)
                     FResult.File.Notes.push_back(
                         {node.Text->Text.Places.front(),
-                         "label " + node.Name + " has no buddy, so its marker shows as it stands"});
+                         "label " + node.Name + " has no buddy, so its marker shows as it stands",
+                         true, "label-without-buddy"});
             }
             Add(scope, *node.Text, node.HasBuddy, node.HasBuddy);
         } else if ((cls == "QPushButton" || cls == "QToolButton" || cls == "QCheckBox" ||

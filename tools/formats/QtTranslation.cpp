@@ -32,12 +32,36 @@ bool HasKey(std::string_view text)
     return !ScanMarkers(text, '&').Singles.empty();
 }
 
+// Japanese, Chinese and Korean captions carry their key in a "(&X)" suffix, whose letter is
+// best the source's key: a user who knows the English menu finds it again.
+bool KeysInSuffixes(std::string_view language)
+{
+    const auto is = [&](std::string_view code) {
+        return language.size() >= 2 &&
+               (language.size() == 2 || language[2] == '_' || language[2] == '-') &&
+               (language.substr(0, 2) == code);
+    };
+    return is("ja") || is("zh") || is("ko");
+}
+
+// The source's key as a suffix letter, when it is a Latin letter or digit.
+char SuffixOfSource(std::string_view source)
+{
+    const RMarkers markers = ScanMarkers(source, '&');
+    if (markers.Singles.size() != 1 || markers.LoneAtEnd)
+        return 0;
+    const char c = source[markers.Singles.front() + 1];
+    if (c >= 'a' && c <= 'z')
+        return static_cast<char>(c - 'a' + 'A');
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ? c : 0;
+}
+
 // The scopes of one context: the form's, or the whole context as one.
 class TContextScoper
 {
 public:
-    TContextScoper(RTranslationScopes& out, const RTsContext& context)
-        : FOut(out), FContext(context)
+    TContextScoper(RTranslationScopes& out, const RTsContext& context, bool keysInSuffixes)
+        : FOut(out), FContext(context), FKeysInSuffixes(keysInSuffixes)
     {}
 
     void ByForm(const RQtForm& form)
@@ -69,7 +93,7 @@ public:
                 if (!translated[s][c])
                     continue;
                 const RFileCaption& original = form.File.Scopes[s].Captions[c];
-                RFileCaption caption = translated[s][c]->Translation;
+                RFileCaption caption = CaptionOf(*translated[s][c]);
                 caption.CanCarryKey = original.CanCarryKey;
                 caption.KeyRequired = original.KeyRequired;
                 scopes[s].Captions.push_back(std::move(caption));
@@ -103,7 +127,7 @@ public:
             // Membership follows the source alone, which a fix never changes, so that a mended
             // file reads back as the same scopes.
             if (HasKey(message.Source))
-                scope.Captions.push_back(message.Translation);
+                scope.Captions.push_back(CaptionOf(message));
         }
         if (!scope.Captions.empty())
             FOut.File.Scopes.push_back(std::move(scope));
@@ -118,17 +142,27 @@ public:
             const bool sourceKey = HasKey(message.Source);
             if (sourceKey == HasKey(message.Translation.Text))
                 continue;
-            FOut.File.Notes.push_back({message.Translation.Start(),
-                                       sourceKey ? "translation has no key, but its source \"" +
-                                                       message.Source + "\" has one"
-                                                 : "translation has a key, but its source \"" +
-                                                       message.Source + "\" has none"});
+            FOut.File.Notes.push_back(
+                {message.Translation.Start(),
+                 sourceKey
+                     ? "translation has no key, but its source \"" + message.Source + "\" has one"
+                     : "translation has a key, but its source \"" + message.Source + "\" has none",
+                 true, sourceKey ? "source-key-missing" : "key-not-in-source"});
         }
     }
 
 private:
+    RFileCaption CaptionOf(const RTsMessage& message) const
+    {
+        RFileCaption caption = message.Translation;
+        if (FKeysInSuffixes)
+            caption.PreferredSuffix = SuffixOfSource(message.Source);
+        return caption;
+    }
+
     RTranslationScopes& FOut;
     const RTsContext& FContext;
+    bool FKeysInSuffixes = false;
 };
 
 } // namespace
@@ -203,8 +237,9 @@ RQtTranslation ReadQtTranslation(std::string_view bytes, const std::string& file
 RTranslationScopes ScopeTranslation(const RQtTranslation& translation, const TFormsByClass& forms)
 {
     RTranslationScopes out;
+    const bool keysInSuffixes = KeysInSuffixes(translation.Language);
     for (const RTsContext& context : translation.Contexts) {
-        TContextScoper scoper(out, context);
+        TContextScoper scoper(out, context, keysInSuffixes);
         if (const auto form = forms.find(context.Name); form != forms.end()) {
             scoper.ByForm(*form->second);
         } else if (forms.empty()) {
@@ -213,7 +248,7 @@ RTranslationScopes ScopeTranslation(const RQtTranslation& translation, const TFo
             out.File.Notes.push_back({context.Place,
                                       "no form given has the class " + context.Name +
                                           "; its messages are checked as one scope",
-                                      false});
+                                      false, "context-without-form"});
             scoper.AsWhole("context " + context.Name + " (whole context: no form of that class)");
         }
         scoper.CompareKeys();
