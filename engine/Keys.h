@@ -73,16 +73,50 @@ public:
         FKeys.reserve(64);
     }
 
-    int Add(TKey key); // the key's index, new or not
+    // The key's index, new or not. Inline: every candidate of every scope is numbered here.
+    int Add(TKey key)
+    {
+        if (key < FAscii.size()) {
+            int& index = FAscii[key];
+            if (index < 0) {
+                index = Count();
+                FKeys.push_back(key);
+            }
+            return index;
+        }
+        if (2 * (FKeys.size() + 1) > FSlots.size())
+            Grow();
+        RSlot& slot = FSlots[Slot(key)];
+        if (slot.Key == 0) {
+            slot = {key, Count()};
+            FKeys.push_back(key);
+        }
+        return slot.Index;
+    }
     int Count() const { return static_cast<int>(FKeys.size()); }
     int IndexOf(TKey key) const; // -1 when the list has no such key
     TKey KeyOfIndex(int index) const { return FKeys[static_cast<std::size_t>(index)]; }
 
 private:
-    std::size_t Slot(TKey key) const;
+    // Linear probing from a multiplicative hash; the table is never more than half full.
+    std::size_t Slot(TKey key) const
+    {
+        const std::size_t mask = FSlots.size() - 1;
+        std::size_t slot = (static_cast<std::size_t>(key) * 0x9E3779B97F4A7C15ull >> 20) & mask;
+        while (FSlots[slot].Key != 0 && FSlots[slot].Key != key)
+            slot = (slot + 1) & mask;
+        return slot;
+    }
     void Grow();
 
     std::array<int, 128> FAscii;
     std::vector<TKey> FKeys;
-    std::vector<int> FSlots; // index + 1 of the key in each slot, 0 when free
+    // Each slot holds its key beside the index, so that a probe reads one place. Key 0, an
+    // ASCII key, never goes here and marks a free slot.
+    struct RSlot
+    {
+        TKey Key = 0;
+        int Index = 0;
+    };
+    std::vector<RSlot> FSlots;
 };

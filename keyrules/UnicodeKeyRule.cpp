@@ -3,6 +3,7 @@
 #include <QChar>
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <limits>
 
 namespace {
@@ -49,30 +50,34 @@ TKey KeyOfCodePoint(char32_t c)
     return QChar::toCaseFolded(c);
 }
 
-// What the rule needs of one character: its key, 0 when it can carry none, and whether it is
-// typed through an input method.
-struct RCharClass
-{
-    TKey Key = 0;
-    bool InputMethod = false;
-};
+// What the rule needs of one character: its key; 0 when it can carry none;
+// InputMethodOnly when it carries none and is typed through an input method, which can never be
+// a key of its own.
+constexpr TKey InputMethodOnly = ~TKey{0};
 
-RCharClass ClassifyDirectly(char32_t c)
+TKey ClassifyDirectly(char32_t c)
 {
-    return {IsEligible(c) ? KeyOfCodePoint(c) : 0, c >= 0x80 && IsTypedThroughInputMethod(c)};
+    if (IsEligible(c))
+        return KeyOfCodePoint(c);
+    return c >= 0x80 && IsTypedThroughInputMethod(c) ? InputMethodOnly : 0;
 }
 
 // Captions are nearly all in the Basic Multilingual Plane, and QChar takes several lookups per
-// character: the plane is classified once, on first use, into half a megabyte.
-RCharClass Classify(char32_t c)
+// character: the plane is classified once, on first use, into a quarter of a megabyte.
+const std::vector<TKey>& BasicPlane()
 {
-    static const std::vector<RCharClass> Plane = [] {
-        std::vector<RCharClass> table(0x10000);
+    static const std::vector<TKey> plane = [] {
+        std::vector<TKey> table(0x10000);
         for (char32_t i = 0; i < 0x10000; ++i)
             table[i] = ClassifyDirectly(i);
         return table;
     }();
-    return c < 0x10000 ? Plane[c] : ClassifyDirectly(c);
+    return plane;
+}
+
+TKey Classify(const std::vector<TKey>& plane, char32_t c)
+{
+    return c < plane.size() ? plane[c] : ClassifyDirectly(c);
 }
 
 // Where "(&X)" goes: before a trailing ellipsis or colon, else at the end.
@@ -111,13 +116,20 @@ public:
     // True when the key is new, and remembers it.
     bool Add(TKey key)
     {
-        if (key < FAscii.size()) {
-            const bool added = !FAscii[key];
-            FAscii[key] = true;
+        if (key < 128) {
+            std::uint64_t& word = FAscii[key / 64];
+            const std::uint64_t bit = std::uint64_t{1} << (key % 64);
+            const bool added = (word & bit) == 0;
+            word |= bit;
             return added;
         }
+        // A key whose filter bit is clear is new: most keys of a caption are told apart
+        // without a look at the list.
+        const std::uint64_t bit = std::uint64_t{1} << (key % 64);
+        const bool maybeSeen = (FFilter & bit) != 0;
+        FFilter |= bit;
         const auto end = FInPlace.begin() + static_cast<std::ptrdiff_t>(FInPlaceCount);
-        if (std::find(FInPlace.begin(), end, key) != end)
+        if (maybeSeen && std::find(FInPlace.begin(), end, key) != end)
             return false;
         if (FInPlaceCount < FInPlace.size()) {
             FInPlace[FInPlaceCount++] = key;
@@ -131,7 +143,8 @@ public:
     }
 
 private:
-    std::array<bool, 128> FAscii{};
+    std::array<std::uint64_t, 2> FAscii{}; // a bit per ASCII key
+    std::uint64_t FFilter = 0;             // bit key % 64 of every key beyond ASCII seen
     std::array<TKey, 32> FInPlace;
     std::size_t FInPlaceCount = 0;
     std::vector<TKey> FOthers; // beyond those, sorted
@@ -179,17 +192,37 @@ RDecoded DecodeUtf8At(std::string_view text, std::size_t pos)
 void TUnicodeKeyRule::AppendCandidates(std::string_view caption,
                                        std::vector<RKeyCandidate>& candidates) const
 {
+    const std::vector<TKey>& plane = BasicPlane();
     TOfferedKeys offered;
     bool typedThroughInputMethod = false;
     for (std::size_t pos = 0; pos < caption.size();) {
-        const RDecoded decoded = DecodeUtf8At(caption, pos);
-        if (decoded.Valid) {
-            const RCharClass c = Classify(decoded.CodePoint);
-            typedThroughInputMethod = typedThroughInputMethod || c.InputMethod;
-            if (c.Key != 0 && offered.Add(c.Key))
-                candidates.push_back({.Pos = pos, .Key = c.Key});
+        // ASCII and the two-byte forms (Latin, Greek, Cyrillic, Hebrew, Arabic...) are decoded
+        // in place; the rest takes the full check.
+        const auto lead = static_cast<unsigned char>(caption[pos]);
+        char32_t codePoint = lead;
+        std::size_t length = 1;
+        if (lead >= 0x80) {
+            const auto next =
+                pos + 1 < caption.size() ? static_cast<unsigned char>(caption[pos + 1]) : 0;
+            if (lead >= 0xC2 && lead <= 0xDF && (next & 0xC0) == 0x80) {
+                codePoint = (char32_t{lead} & 0x1F) << 6 | (next & 0x3F);
+                length = 2;
+            } else {
+                const RDecoded decoded = DecodeUtf8At(caption, pos);
+                if (!decoded.Valid) {
+                    pos += decoded.Length;
+                    continue;
+                }
+                codePoint = decoded.CodePoint;
+                length = decoded.Length;
+            }
         }
-        pos += decoded.Length;
+        const TKey key = Classify(plane, codePoint);
+        if (key == InputMethodOnly)
+            typedThroughInputMethod = true;
+        else if (key != 0 && offered.Add(key))
+            candidates.push_back({.Pos = pos, .Key = key});
+        pos += length;
     }
     if (!typedThroughInputMethod)
         return;
@@ -204,8 +237,11 @@ RCaptionChar TUnicodeKeyRule::CharAt(std::string_view caption, std::size_t pos) 
 {
     const RDecoded decoded = DecodeUtf8At(caption, pos);
     RCaptionChar c{decoded.Length, std::nullopt};
-    if (decoded.Valid && Classify(decoded.CodePoint).Key != 0)
-        c.Key = Classify(decoded.CodePoint).Key;
+    if (decoded.Valid) {
+        const TKey key = Classify(BasicPlane(), decoded.CodePoint);
+        if (key != 0 && key != InputMethodOnly)
+            c.Key = key;
+    }
     return c;
 }
 
