@@ -6,16 +6,23 @@ int TDenseKeys::IndexOf(TKey key) const
 {
     if (key < FAscii.size())
         return FAscii[key];
-    if (FSlots.empty())
+    if (FSlotCount == 0)
         return -1;
-    const RSlot& slot = FSlots[Slot(key)];
+    const RSlot& slot = Slots()[Slot(key)];
     return slot.Key == 0 ? -1 : slot.Index;
 }
 
 void TDenseKeys::Grow()
 {
-    FSlots.assign(std::max<std::size_t>(256, FSlots.size() * 2), RSlot{});
+    std::size_t count = FSlotCount == 0 ? FFirstSlots.size() : FSlotCount * 2;
+    while (2 * (FKeys.size() + 1) > count)
+        count *= 2;
+    if (count == FFirstSlots.size())
+        FFirstSlots.fill(RSlot{});
+    else
+        FMoreSlots.assign(count, RSlot{});
+    FSlotCount = count;
     for (std::size_t i = 0; i < FKeys.size(); ++i)
         if (FKeys[i] >= FAscii.size())
-            FSlots[Slot(FKeys[i])] = {FKeys[i], static_cast<int>(i)};
+            Slots()[Slot(FKeys[i])] = {FKeys[i], static_cast<int>(i)};
 }

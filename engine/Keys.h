@@ -84,9 +84,9 @@ public:
             }
             return index;
         }
-        if (2 * (FKeys.size() + 1) > FSlots.size())
+        if (2 * (FKeys.size() + 1) > FSlotCount)
             Grow();
-        RSlot& slot = FSlots[Slot(key)];
+        RSlot& slot = Slots()[Slot(key)];
         if (slot.Key == 0) {
             slot = {key, Count()};
             FKeys.push_back(key);
@@ -98,19 +98,6 @@ public:
     TKey KeyOfIndex(int index) const { return FKeys[static_cast<std::size_t>(index)]; }
 
 private:
-    // Linear probing from a multiplicative hash; the table is never more than half full.
-    std::size_t Slot(TKey key) const
-    {
-        const std::size_t mask = FSlots.size() - 1;
-        std::size_t slot = (static_cast<std::size_t>(key) * 0x9E3779B97F4A7C15ull >> 20) & mask;
-        while (FSlots[slot].Key != 0 && FSlots[slot].Key != key)
-            slot = (slot + 1) & mask;
-        return slot;
-    }
-    void Grow();
-
-    std::array<int, 128> FAscii;
-    std::vector<TKey> FKeys;
     // Each slot holds its key beside the index, so that a probe reads one place. Key 0, an
     // ASCII key, never goes here and marks a free slot.
     struct RSlot
@@ -118,5 +105,29 @@ private:
         TKey Key = 0;
         int Index = 0;
     };
-    std::vector<RSlot> FSlots;
+
+    // A scope's few dozen keys fit the slots kept in place; only longer lists take the heap.
+    RSlot* Slots() { return FMoreSlots.empty() ? FFirstSlots.data() : FMoreSlots.data(); }
+    const RSlot* Slots() const
+    {
+        return FMoreSlots.empty() ? FFirstSlots.data() : FMoreSlots.data();
+    }
+
+    // Linear probing from a multiplicative hash; the table is never more than half full.
+    std::size_t Slot(TKey key) const
+    {
+        const RSlot* table = Slots();
+        const std::size_t mask = FSlotCount - 1;
+        std::size_t slot = (static_cast<std::size_t>(key) * 0x9E3779B97F4A7C15ull >> 20) & mask;
+        while (table[slot].Key != 0 && table[slot].Key != key)
+            slot = (slot + 1) & mask;
+        return slot;
+    }
+    void Grow();
+
+    std::array<int, 128> FAscii;
+    std::vector<TKey> FKeys;
+    std::array<RSlot, 128> FFirstSlots; // cleared when the first key beyond ASCII comes
+    std::vector<RSlot> FMoreSlots;
+    std::size_t FSlotCount = 0; // 0 until then
 };

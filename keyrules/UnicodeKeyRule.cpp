@@ -75,9 +75,9 @@ const std::vector<TKey>& BasicPlane()
     return plane;
 }
 
-TKey Classify(const std::vector<TKey>& plane, char32_t c)
+TKey Classify(const TKey* plane, char32_t c)
 {
-    return c < plane.size() ? plane[c] : ClassifyDirectly(c);
+    return c < 0x10000 ? plane[c] : ClassifyDirectly(c);
 }
 
 // Where "(&X)" goes: before a trailing ellipsis or colon, else at the end.
@@ -192,7 +192,7 @@ RDecoded DecodeUtf8At(std::string_view text, std::size_t pos)
 void TUnicodeKeyRule::AppendCandidates(std::string_view caption,
                                        std::vector<RKeyCandidate>& candidates) const
 {
-    const std::vector<TKey>& plane = BasicPlane();
+    const TKey* const plane = BasicPlane().data();
     TOfferedKeys offered;
     bool typedThroughInputMethod = false;
     for (std::size_t pos = 0; pos < caption.size();) {
@@ -238,7 +238,7 @@ RCaptionChar TUnicodeKeyRule::CharAt(std::string_view caption, std::size_t pos) 
     const RDecoded decoded = DecodeUtf8At(caption, pos);
     RCaptionChar c{decoded.Length, std::nullopt};
     if (decoded.Valid) {
-        const TKey key = Classify(BasicPlane(), decoded.CodePoint);
+        const TKey key = Classify(BasicPlane().data(), decoded.CodePoint);
         if (key != 0 && key != InputMethodOnly)
             c.Key = key;
     }
