@@ -4,8 +4,8 @@
 
 int TDenseKeys::IndexOf(TKey key) const
 {
-    if (key < FAscii.size())
-        return FAscii[key];
+    if (key < FDirect.size())
+        return key < AsciiEnd || FDirectBeyondAscii ? FDirect[key] : -1;
     if (FSlotCount == 0)
         return -1;
     const RSlot& slot = Slots()[Slot(key)];
@@ -23,6 +23,12 @@ void TDenseKeys::Grow()
         FMoreSlots.assign(count, RSlot{});
     FSlotCount = count;
     for (std::size_t i = 0; i < FKeys.size(); ++i)
-        if (FKeys[i] >= FAscii.size())
+        if (FKeys[i] >= FDirect.size())
             Slots()[Slot(FKeys[i])] = {FKeys[i], static_cast<int>(i)};
+}
+
+void TDenseKeys::ClearDirectBeyondAscii()
+{
+    std::fill(FDirect.begin() + AsciiEnd, FDirect.end(), -1);
+    FDirectBeyondAscii = true;
 }

@@ -3,6 +3,7 @@
 // The key vocabulary every part of the engine shares: the keys of the ASCII rule and their
 // order, the bit sets over key indices, and the dense numbering of the keys one list uses.
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -62,22 +63,26 @@ constexpr TKeySet KeyBit(int index)
 }
 
 // Numbers the distinct keys of one list 0, 1, 2... in the order they are first added, so that
-// bit sets and tables grow with the list and not with Unicode. ASCII keys take a table, others
+// bit sets and tables grow with the list and not with Unicode. Keys below U+0800 (ASCII, and
+// the Latin, Greek, Cyrillic, Hebrew and Arabic letters of two-byte UTF-8) take a table, others
 // a small open-addressing hash: a scope of fifteen captions is numbered without sorting.
 class TDenseKeys
 {
 public:
     TDenseKeys()
     {
-        FAscii.fill(-1);
+        std::fill_n(FDirect.begin(), AsciiEnd, -1);
         FKeys.reserve(64);
     }
 
     // The key's index, new or not. Inline: every candidate of every scope is numbered here.
     int Add(TKey key)
     {
-        if (key < FAscii.size()) {
-            int& index = FAscii[key];
+        if (key < FDirect.size()) {
+            // Only lists with keys beyond ASCII pay for clearing the rest of the table.
+            if (key >= AsciiEnd && !FDirectBeyondAscii)
+                ClearDirectBeyondAscii();
+            int& index = FDirect[key];
             if (index < 0) {
                 index = Count();
                 FKeys.push_back(key);
@@ -98,8 +103,8 @@ public:
     TKey KeyOfIndex(int index) const { return FKeys[static_cast<std::size_t>(index)]; }
 
 private:
-    // Each slot holds its key beside the index, so that a probe reads one place. Key 0, an
-    // ASCII key, never goes here and marks a free slot.
+    // Each slot holds its key beside the index, so that a probe reads one place. Key 0, a
+    // key of the table, never goes here and marks a free slot.
     struct RSlot
     {
         TKey Key = 0;
@@ -125,7 +130,11 @@ private:
     }
     void Grow();
 
-    std::array<int, 128> FAscii;
+    void ClearDirectBeyondAscii();
+
+    static constexpr std::size_t AsciiEnd = 128;
+    std::array<int, 0x800> FDirect; // -1 for a key not seen; beyond ASCII only once cleared
+    bool FDirectBeyondAscii = false;
     std::vector<TKey> FKeys;
     std::array<RSlot, 128> FFirstSlots; // cleared when the first key beyond ASCII comes
     std::vector<RSlot> FMoreSlots;
