@@ -4,8 +4,9 @@
 #include <functional>
 #include <string>
 
-// The application object: an error thrown by any event handler ends that handler and goes to
-// the error box instead of tearing down the event loop.
+// The application object. The window's handlers catch their own errors; an error that still
+// escapes an event handler (one of Qt's own widgets, say) ends that handler and goes to the
+// error box instead of tearing down the event loop.
 class TApplication : public QApplication
 {
     Q_OBJECT

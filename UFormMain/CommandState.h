@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CaptionDocument.h"
 #include "CommandTable.h"
+#include "SelectionFacts.h"
 
 #include <array>
 #include <string>
@@ -25,8 +25,3 @@ struct TCommandState
 };
 
 TCommandState ComputeCommandState(const TDocumentState& document, std::string_view appTitle);
-
-// The text after the last path delimiter.
-std::string FileNamePart(std::string_view path);
-// The text up to and including the last path delimiter.
-std::string FolderPart(std::string_view path);

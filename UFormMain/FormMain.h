@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MainController.h"
+#include "WindowLayout.h"
 #include "WindowSnap.h"
 
 #include <QMainWindow>
@@ -14,7 +15,10 @@ class QToolBar;
 class QTreeView;
 
 // The main window: a thin view over TMainController. It builds its bars from the command
-// table, shows what the controller computes, and lends it dialogs, clipboard and sound.
+// table, shows what the controller computes, and lends it dialogs, clipboard and sound. Its
+// widgets carry object names that tests find them by: ListView1, ActionToolBar1, StatusBar1
+// with the panels Panel0 and Panel1, OpenDialog and SaveDialog. FormMain.cpp holds its life;
+// FormMainWidgets.cpp, FormMainGeometry.cpp, FormMainHints.cpp and FormMainDialogs.cpp the rest.
 class TFormMain : public QMainWindow, private IUserInterface
 {
     Q_OBJECT
@@ -25,13 +29,7 @@ public:
 
     TMainController& Controller() { return FController; }
     QAction* Action(TCommandId id) const { return FActions[CommandIndex(id)]; }
-    QTreeView* ListView() const { return FListView1; }
-    QToolBar* ToolBar() const { return FToolBar; }
-    QLabel* PositionPanel() const { return FPositionPanel; }
-    QLabel* StatusPanel() const { return FStatusPanel; }
     int BusyFlag() const { return FBusy; }
-    QFileDialog* OpenDialog() const { return FOpenDialog; }
-    QFileDialog* SaveDialog() const { return FSaveDialog; }
 
     // The update handler: commands, title and position panel from the document.
     void ActFileNewUpdate();
@@ -41,8 +39,6 @@ public:
     void ApplicationEvents1Hint(const QString& longHint);
     // Shows an error in the error box.
     void ApplicationEvents1Exception(const std::string& message);
-    // Runs `work`, showing any error that escapes it in the error box.
-    void RunGuarded(const std::function<void()>& work);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -52,6 +48,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void SetUpForm();
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
@@ -60,6 +57,10 @@ private:
     void CreateDialogs();
     void StyleBars();
     void OnIdle();
+    // The one error boundary: every handler of the window runs through it. An error escaping
+    // the handler ends it and goes to the error box, and the program carries on in the state the
+    // handler left; during an idle pass the box waits until the loop turns again.
+    void RunHandler(const std::function<void()>& handler);
     void TakeHintUnderMouse();
     TFrameMargins FrameMargins() const;
     void ApplyWindowBounds();
@@ -96,6 +97,7 @@ private:
     QString FCurrentHint;
     int FBusy = 0; // the window's tag: 1 while a processing pass runs
     bool FShown = false;
+    bool FInIdlePass = false;
     bool FSnapping = false;
     // Bounds asked for before the window manager's frame was known; they are applied again
     // once it is, since they describe the frame and not the inside.

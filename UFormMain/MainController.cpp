@@ -1,7 +1,9 @@
 #include "MainController.h"
 
+#include "PathParts.h"
 #include "QuarnelError.h"
 #include "UQuarnelApps.h"
+#include "WindowLayout.h"
 
 #include <exception>
 
@@ -9,7 +11,7 @@ TMainController::TMainController(IUserInterface& ui) : FUi(ui) {}
 
 void TMainController::FormCreate(std::string_view caption)
 {
-    AppTitle = std::string(caption);
+    FAppTitle = std::string(caption);
     FEngine.ClearPosResults();
     FDocument.NewDocument();
     FEngine.FAccChar = DefaultAccChar;
@@ -24,7 +26,7 @@ void TMainController::FormShow()
 bool TMainController::FormCloseQuery()
 {
     ConfirmSave();
-    return !FDocument.FModified;
+    return !FDocument.Modified();
 }
 
 void TMainController::FormClose()
@@ -51,9 +53,9 @@ void TMainController::FormDestroy()
 
 TCommandState TMainController::ActFileNewUpdate() const
 {
-    const TDocumentState state{FDocument.Count(), FDocument.SelectionFacts(), FDocument.FModified,
-                               FDocument.FFileName};
-    return ComputeCommandState(state, AppTitle);
+    const TDocumentState state{FDocument.Count(), FDocument.SelectionFacts(), FDocument.Modified(),
+                               FDocument.FileName()};
+    return ComputeCommandState(state, FAppTitle);
 }
 
 bool TMainController::IsEnabled(TCommandId id) const
@@ -65,54 +67,7 @@ bool TMainController::Execute(TCommandId id)
 {
     if (!IsEnabled(id))
         return false;
-    using enum TCommandId;
-    switch (id) {
-    case FileNew:
-        ActFileNewExecute();
-        break;
-    case FileOpen:
-        ActFileOpenExecute();
-        break;
-    case FileSave:
-        ActFileSaveExecute();
-        break;
-    case FileSaveAs:
-        ActFileSaveAsExecute();
-        break;
-    case FileProcess:
-        ActFileProcessExecute();
-        break;
-    case FileExit:
-        FUi.CloseWindow();
-        break;
-    case EditAdd:
-        ActEditAddExecute();
-        break;
-    case EditEdit:
-        ActEditEditExecute();
-        break;
-    case EditDelete:
-        ActEditDeleteExecute();
-        break;
-    case EditSelectAll:
-        ActEditSelectAllExecute();
-        break;
-    case EditClear:
-        ActEditClearExecute();
-        break;
-    case EditCopy:
-        ActEditCopyExecute();
-        break;
-    case EditMoveUp:
-        ActEditMoveUpExecute();
-        break;
-    case EditMoveDown:
-        ActEditMoveDownExecute();
-        break;
-    case HelpAbout:
-        ActHelpAboutExecute();
-        break;
-    }
+    (this->*CommandInfo(id).Execute)();
     return true;
 }
 
@@ -127,10 +82,10 @@ TMessage TMainController::ErrorBox(const std::string& text) const
 
 bool TMainController::ConfirmSave()
 {
-    if (!FDocument.FModified)
+    if (!FDocument.Modified())
         return false;
     const TMessage prompt{"Warning",
-                          "\"" + FDocument.FFileName + "\" has been modified.\r\rSave changes?",
+                          "\"" + FDocument.FileName() + "\" has been modified.\r\rSave changes?",
                           TMessageIcon::Warning,
                           {TMessageButton::Yes, TMessageButton::No, TMessageButton::Cancel},
                           TMessageButton::Yes};
@@ -139,7 +94,7 @@ bool TMainController::ConfirmSave()
         Execute(TCommandId::FileSave);
         return false;
     case TMessageButton::No:
-        FDocument.FModified = false;
+        FDocument.MarkUnmodified();
         return true;
     default:
         return false;
@@ -149,7 +104,7 @@ bool TMainController::ConfirmSave()
 void TMainController::ActFileNewExecute()
 {
     ConfirmSave();
-    if (FDocument.FModified)
+    if (FDocument.Modified())
         return;
     FDocument.NewDocument();
 }
@@ -166,14 +121,14 @@ void TMainController::ActFileOpenExecute()
 void TMainController::ActFileOpenAccept(const std::string& fileName)
 {
     const bool setAside = ConfirmSave();
-    if (FDocument.FModified)
+    if (FDocument.Modified())
         return;
     try {
         FDocument.LoadCaptionFile(fileName);
     } catch (...) {
         // The edits the user agreed to lose are still in the window: they stay guarded.
         if (setAside)
-            FDocument.FModified = true;
+            FDocument.MarkModified();
         throw;
     }
     FOpenDialog.InitialDir = DialogFolder(FolderPart(fileName));
@@ -181,8 +136,8 @@ void TMainController::ActFileOpenAccept(const std::string& fileName)
 
 void TMainController::ActFileSaveExecute()
 {
-    if (FDocument.FFileName != UntitledFileName)
-        FDocument.SaveCaptionFile(FDocument.FFileName);
+    if (FDocument.FileName() != UntitledFileName)
+        FDocument.SaveCaptionFile(FDocument.FileName());
     else
         Execute(TCommandId::FileSaveAs);
 }
@@ -205,7 +160,7 @@ void TMainController::ActFileSaveAsExecute()
 
 void TMainController::ActFileSaveAsBeforeExecute()
 {
-    FSaveDialog.FileName = FDocument.FFileName;
+    FSaveDialog.FileName = FDocument.FileName();
 }
 
 void TMainController::ActFileSaveAsAccept(const std::string& fileName)
@@ -217,6 +172,11 @@ void TMainController::ActFileSaveAsAccept(const std::string& fileName)
 void TMainController::ActFileProcessExecute()
 {
     FDocument.Process(FEngine, FUi);
+}
+
+void TMainController::ActFileExitExecute()
+{
+    FUi.CloseWindow();
 }
 
 void TMainController::ActEditAddExecute()
@@ -283,7 +243,7 @@ void TMainController::ShowAboutBox(const std::string& description, const std::ui
                                    const std::uint16_t lastYear)
 {
     FUi.ShowMessage({"About",
-                     AboutMessage(AppTitle, description, firstYear, lastYear),
+                     AboutMessage(FAppTitle, description, firstYear, lastYear),
                      TMessageIcon::Information,
                      {TMessageButton::Ok},
                      TMessageButton::Ok});
@@ -293,7 +253,6 @@ void TMainController::ListView1ColumnClick(int column)
 {
     if (!FLive)
         return;
-    FSortColumn = column;
     FDocument.SortByColumn(column);
 }
 
@@ -307,12 +266,4 @@ std::string TrimCaption(std::string_view text)
     while (last > first && blank(text[last - 1]))
         --last;
     return std::string(text.substr(first, last - first));
-}
-
-std::string DialogFolder(std::string_view folderWithDelimiter)
-{
-    std::string folder(folderWithDelimiter);
-    if (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    return folder;
 }

@@ -20,13 +20,14 @@ public:
     const TCaptionDocument& Document() const { return FDocument; }
     TAccEngine& Engine() { return FEngine; }
 
-    // Shared application state: set at program start and at FormCreate.
-    std::string AppTitle;
-    std::string IniFileName;
+    // Shared application state: the settings file is named at program start, the title at
+    // FormCreate.
+    const std::string& AppTitle() const { return FAppTitle; }
+    void SetIniFileName(std::string fileName) { FIniFileName = std::move(fileName); }
 
+    // What the two file dialogs remember between uses.
     TFileDialogState FOpenDialog;
     TFileDialogState FSaveDialog;
-    int FSortColumn = 0; // the list's tag: the column last sorted by
 
     // The form's life.
     void FormCreate(std::string_view caption);
@@ -58,6 +59,7 @@ public:
     void ActFileSaveAsBeforeExecute();
     void ActFileSaveAsAccept(const std::string& fileName);
     void ActFileProcessExecute();
+    void ActFileExitExecute();
     void ActEditAddExecute();
     void ActEditEditExecute();
     void ActEditDeleteExecute();
@@ -77,6 +79,8 @@ private:
     void WriteSettings();
 
     IUserInterface& FUi;
+    std::string FAppTitle;
+    std::string FIniFileName;
     TCaptionDocument FDocument;
     TAccEngine FEngine;
     bool FLive = false;            // the command table is suspended until the form is shown
@@ -88,5 +92,3 @@ inline constexpr int AboutFirstYear = 2003;
 
 // Trims bytes of code 32 and below at both ends.
 std::string TrimCaption(std::string_view text);
-// A dialog's folder: no trailing "/" unless it is the root.
-std::string DialogFolder(std::string_view folderWithDelimiter);

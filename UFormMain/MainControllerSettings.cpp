@@ -1,7 +1,9 @@
 // Reading and writing the window's sections of the shared settings file.
 #include "MainController.h"
+#include "PathParts.h"
 #include "ProfileStore.h"
 #include "UQuarnelApps.h"
+#include "WindowLayout.h"
 #include "WindowSnap.h"
 
 #include <array>
@@ -47,8 +49,8 @@ void WriteFolder(TProfileFile& profile, const std::string& section, const char* 
 
 void TMainController::ReadSettings()
 {
-    const TProfileFile profile = ReadProfile(IniFileName);
-    const TSections sections = SectionsOf(AppTitle);
+    const TProfileFile profile = ReadProfile(FIniFileName);
+    const TSections sections = SectionsOf(FAppTitle);
 
     // Each edge is applied before the next is read, so every default is the window as it is
     // then, whatever the window made of the edges applied before. Each step is kept on the
@@ -83,7 +85,7 @@ void TMainController::ReadSettings()
 
 void TMainController::WriteSettings()
 {
-    const TSections sections = SectionsOf(AppTitle);
+    const TSections sections = SectionsOf(FAppTitle);
     const TBounds bounds = FUi.WindowBounds();
     // A window larger than its screen is the window manager's doing, not the user's: the next
     // start would open that way.
@@ -95,7 +97,7 @@ void TMainController::WriteSettings()
 
     // One replacement of the whole file: a refused write leaves the file as it was, never
     // half of this close's settings in it.
-    UpdateProfile(IniFileName, [&](TProfileFile& profile) {
+    UpdateProfile(FIniFileName, [&](TProfileFile& profile) {
         if (normal) {
             profile.EraseSection(sections.Window);
             profile.WriteString(sections.Window, KeyLeft, std::to_string(bounds.Left));

@@ -3,8 +3,8 @@
 // Everything the window's logic needs from the screen, as one narrow interface: the window
 // implements it with Qt, the tests with a scripted fake.
 
+#include "Bounds.h"
 #include "ProcessHost.h"
-#include "WindowLayout.h"
 
 #include <optional>
 #include <string>

@@ -2,20 +2,12 @@
 
 // Every figure of the window's look, in one place.
 
+#include "Bounds.h"
+
 #include <array>
 #include <string_view>
 
 inline constexpr std::string_view FormCaption = "Quarnel 1.0";
-
-struct TBounds
-{
-    int Left = 0;
-    int Top = 0;
-    int Width = 0;
-    int Height = 0;
-
-    bool operator==(const TBounds&) const = default;
-};
 
 inline constexpr TBounds DesignBounds{192, 107, 412, 317}; // outer frame
 // The smallest frame that still shows the bars and a few rows of the list.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WindowLayout.h"
+#include "Bounds.h"
 
 // Where a window moved to `frame` comes to rest: an edge within `distance` of the same edge
 // of `area` is pulled onto it.

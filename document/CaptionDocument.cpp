@@ -30,7 +30,7 @@ bool CanAllocate(std::size_t bytes)
 
 TCaptionDocument::TCaptionDocument(QObject* parent) : QObject(parent), FSelection(&FModel)
 {
-    connect(&FModel, &TEntryModel::captionEdited, this, [this] { FModified = true; });
+    connect(&FModel, &TEntryModel::captionEdited, this, [this] { MarkModified(); });
     // The facts are derived from the selection and the rows; any change to either drops them.
     connect(&FSelection, &QItemSelectionModel::selectionChanged, this,
             &TCaptionDocument::InvalidateSelectionFacts);

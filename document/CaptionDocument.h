@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EntryModel.h"
+#include "SelectionFacts.h"
 
 #include <QItemSelectionModel>
 #include <QObject>
@@ -11,16 +12,6 @@ class TAccEngine;
 class IProcessHost;
 
 inline constexpr const char* UntitledFileName = "Untitled.lst";
-
-// What the command state needs to know about the selection, kept cheap to ask.
-struct TSelectionFacts
-{
-    int FirstSelected = -1; // lowest selected row, -1 without a selection
-    bool FirstRowSelected = false;
-    bool LastRowSelected = false;
-
-    bool HasSelection() const { return FirstSelected >= 0; }
-};
 
 // The caption list with its file name and modified flag. The entries are held by the model
 // and the selection by the selection model; everything here works through those two.
@@ -36,8 +27,13 @@ public:
     QItemSelectionModel& Selection() { return FSelection; }
     int Count() const { return FModel.Count(); }
 
-    std::string FFileName = UntitledFileName;
-    bool FModified = false;
+    // The file the list was last read from or written to, and whether it has changed since.
+    const std::string& FileName() const { return FFileName; }
+    bool Modified() const { return FModified; }
+    void SetFileName(std::string fileName) { FFileName = std::move(fileName); }
+    void MarkModified() { FModified = true; }
+    // The user chose to let the changes go; the entries stay as they are.
+    void MarkUnmodified() { FModified = false; }
 
     // Leave the document untouched when they throw.
     void LoadCaptionFile(const std::string& fileName);
@@ -69,6 +65,8 @@ public:
 private:
     void InvalidateSelectionFacts() { FFactsValid = false; }
 
+    std::string FFileName = UntitledFileName;
+    bool FModified = false;
     TEntryModel FModel;
     QItemSelectionModel FSelection;
     mutable TSelectionFacts FFacts;

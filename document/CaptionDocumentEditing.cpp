@@ -156,7 +156,7 @@ void TCaptionDocument::SelectOnlyRows(std::vector<int> rows)
 void TCaptionDocument::AddCaption(std::string caption)
 {
     FModel.Append({std::move(caption), {}, 0});
-    FModified = true;
+    MarkModified();
 }
 
 void TCaptionDocument::DeleteFirstSelected()
@@ -165,7 +165,7 @@ void TCaptionDocument::DeleteFirstSelected()
     if (row < 0)
         return;
     FModel.RemoveAt(row);
-    FModified = true;
+    MarkModified();
 }
 
 void TCaptionDocument::SelectAll()
@@ -177,7 +177,7 @@ void TCaptionDocument::SelectAll()
 void TCaptionDocument::ClearEntries()
 {
     FModel.ReplaceAll({});
-    FModified = true;
+    MarkModified();
 }
 
 // Each run of selected rows swaps places with the row before it; a run already at the top
@@ -190,7 +190,7 @@ void TCaptionDocument::MoveSelectedUp()
         return;
     // The order is the file's content: any entry that changes place is a change to save.
     if (runs.size() > 1 || runs.front().Last > 0)
-        FModified = true;
+        MarkModified();
     FModel.Rearrange([&runs](std::vector<TEntry>& entries) {
         TEntryModel::TRowSpans spans;
         spans.reserve(runs.size());
@@ -217,7 +217,7 @@ void TCaptionDocument::MoveSelectedDown()
     if (runs.empty())
         return;
     if (runs.size() > 1 || runs.front().First < count - 1)
-        FModified = true;
+        MarkModified();
     FModel.Rearrange([&runs, count](std::vector<TEntry>& entries) {
         TEntryModel::TRowSpans spans;
         spans.reserve(runs.size());
@@ -252,7 +252,7 @@ void TCaptionDocument::SortByColumn(int column)
         order = SortedRows(entries, column);
         return order;
     });
-    FModified = true;
+    MarkModified();
 
     std::vector<TRowRun> runs;
     for (int row = 0; row < count; ++row) {

@@ -1,5 +1,7 @@
 #include "KeyCosts.h"
 
+#include "Utf8.h"
+
 #include <algorithm>
 
 namespace {
@@ -15,40 +17,9 @@ constexpr std::array<std::string_view, CostWeightCount> WeightNames = {
 // shortest-form sequence.
 char32_t DecodeAt(std::string_view text, std::size_t pos, std::size_t& length)
 {
-    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    length = 1;
-    if (lead < 0x80)
-        return lead;
-    std::size_t count = 0;
-    char32_t c = 0;
-    char32_t least = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        count = 1;
-        c = lead & 0x1F;
-        least = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        count = 2;
-        c = lead & 0x0F;
-        least = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        count = 3;
-        c = lead & 0x07;
-        least = 0x10000;
-    } else {
-        return Replacement;
-    }
-    if (pos + count >= text.size())
-        return Replacement;
-    for (std::size_t i = 1; i <= count; ++i) {
-        if ((byte(pos + i) & 0xC0) != 0x80)
-            return Replacement;
-        c = (c << 6) | (byte(pos + i) & 0x3F);
-    }
-    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return Replacement;
-    length = count + 1;
-    return c;
+    const RDecoded decoded = DecodeUtf8At(text, pos);
+    length = decoded.Length;
+    return decoded.Valid ? decoded.CodePoint : Replacement;
 }
 
 bool IsSpace(char32_t c)

@@ -43,6 +43,29 @@ bool Completes(const std::vector<RNeed>& needs, const std::vector<bool>& kept,
     return FindFirstAssignment(lists, keys.Count()).has_value();
 }
 
+// A caption whose one marker stands in a "(&X)" suffix, as captions in scripts typed through an
+// input method carry their key, is mended from its text without that suffix: a new key then
+// replaces the suffix instead of standing beside a "(X)" that no longer means anything.
+std::string WithoutOwnSuffix(std::string text, const RMarkers& markers, const IKeyRule& rule)
+{
+    if (markers.Singles.size() != 1 || markers.LoneAtEnd)
+        return text;
+    const std::size_t key = markers.Singles.front(); // the suffix's letter, markers taken out
+    if (key == 0 || key + 1 >= text.size() || text[key - 1] != '(' || text[key + 1] != ')')
+        return text;
+    const char letter = text[key];
+    if (!((letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z') ||
+          (letter >= '0' && letter <= '9')))
+        return text;
+    std::string base = text;
+    base.erase(key - 1, 3);
+    // Only where the rule would put a suffix of its own at that very place.
+    for (const RKeyCandidate& candidate : rule.CandidatesOf(base))
+        if (candidate.Suffix != 0)
+            return candidate.Pos == key - 1 ? base : text;
+    return text;
+}
+
 } // namespace
 
 std::string WithoutMarkers(std::string_view caption, const RMarkers& markers)
@@ -80,7 +103,8 @@ RScopeFix FixScope(const RScope& scope, const IKeyRule& rule, char marker,
         need.Caption = i;
         if (!faulty[i])
             need.Pin = scanned.PinnedKey;
-        need.Text = WithoutMarkers(captions[i], scanned.Markers);
+        need.Text =
+            WithoutOwnSuffix(WithoutMarkers(captions[i], scanned.Markers), scanned.Markers, rule);
         need.Candidates = rule.CandidatesOf(need.Text);
     }
 

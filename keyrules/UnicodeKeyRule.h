@@ -5,6 +5,7 @@
 // method give no keys of their own; their captions are offered the East Asian "(&X)" suffix.
 
 #include "KeyRule.h"
+#include "Utf8.h"
 
 class TUnicodeKeyRule final : public IKeyRule
 {
@@ -17,13 +18,3 @@ public:
 };
 
 const IKeyRule& UnicodeKeyRule();
-
-// A caption's code point at `pos`: Length bytes, or Length 1 and no code point for a byte that
-// does not start a valid UTF-8 sequence (overlong forms and surrogates included).
-struct RDecoded
-{
-    std::size_t Length = 1;
-    bool Valid = false;
-    char32_t CodePoint = 0;
-};
-RDecoded DecodeUtf8At(std::string_view text, std::size_t pos);

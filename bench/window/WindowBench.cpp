@@ -83,7 +83,7 @@ public:
     TFormMain& Form() { return FForm; }
     TMainController& Controller() { return FForm.Controller(); }
     TCaptionDocument& Document() { return Controller().Document(); }
-    QTreeView& List() { return *FForm.ListView(); }
+    QTreeView& List() { return *FForm.findChild<QTreeView*>(QStringLiteral("ListView1")); }
 
     void Open()
     {
@@ -101,7 +101,7 @@ public:
     }
 
     // No save prompt may stop the next step on a modal box.
-    void ForgetChanges() { Document().FModified = false; }
+    void ForgetChanges() { Document().MarkUnmodified(); }
 
 private:
     TFormMain FForm{std::string()};

@@ -50,8 +50,8 @@ protected:
 
 TEST_F(CaptionDocumentTest, StartsUntitledAndUnmodified)
 {
-    EXPECT_EQ(FDocument.FFileName, "Untitled.lst");
-    EXPECT_FALSE(FDocument.FModified);
+    EXPECT_EQ(FDocument.FileName(), "Untitled.lst");
+    EXPECT_FALSE(FDocument.Modified());
     EXPECT_EQ(FDocument.Count(), 0);
 }
 
@@ -59,15 +59,15 @@ TEST_F(CaptionDocumentTest, LoadReplacesEntriesWithEmptyResults)
 {
     FDocument.AddCaption("Old");
     ASSERT_EQ(ProcessError(), "");
-    ASSERT_TRUE(FDocument.FModified);
+    ASSERT_TRUE(FDocument.Modified());
 
     const std::string path = PathOf("menu.lst");
     WriteBytes(path, "File\r\n  Edit\r\nA&B\r\n\r\nView");
     FDocument.LoadCaptionFile(path);
     EXPECT_EQ(Originals(), (TLines{"File", "  Edit", "A&B", "", "View"}));
     EXPECT_EQ(Accelerated(), (TLines{"|", "|", "|", "|", "|"}));
-    EXPECT_EQ(FDocument.FFileName, path);
-    EXPECT_FALSE(FDocument.FModified);
+    EXPECT_EQ(FDocument.FileName(), path);
+    EXPECT_FALSE(FDocument.Modified());
 }
 
 TEST_F(CaptionDocumentTest, FailedLoadChangesNothing)
@@ -82,8 +82,8 @@ TEST_F(CaptionDocumentTest, FailedLoadChangesNothing)
                      ("Cannot open file \"" + path + "\". No such file or directory").c_str());
     }
     EXPECT_EQ(Originals(), TLines{"Kept"});
-    EXPECT_EQ(FDocument.FFileName, "Untitled.lst");
-    EXPECT_TRUE(FDocument.FModified);
+    EXPECT_EQ(FDocument.FileName(), "Untitled.lst");
+    EXPECT_TRUE(FDocument.Modified());
 }
 
 TEST_F(CaptionDocumentTest, SaveWritesOnlyOriginalsAndNamesTheDocument)
@@ -94,8 +94,8 @@ TEST_F(CaptionDocumentTest, SaveWritesOnlyOriginalsAndNamesTheDocument)
     const std::string path = PathOf("menu.lst");
     FDocument.SaveCaptionFile(path);
     EXPECT_EQ(ReadBytes(path), "File\r\nEdit\r\n");
-    EXPECT_EQ(FDocument.FFileName, path);
-    EXPECT_FALSE(FDocument.FModified);
+    EXPECT_EQ(FDocument.FileName(), path);
+    EXPECT_FALSE(FDocument.Modified());
 }
 
 TEST_F(CaptionDocumentTest, SaveOverFolderChangesNothing)
@@ -104,8 +104,8 @@ TEST_F(CaptionDocumentTest, SaveOverFolderChangesNothing)
     ASSERT_TRUE(QDir(FDir.path()).mkdir("menu.lst"));
     const std::string path = PathOf("menu.lst");
     EXPECT_THROW(FDocument.SaveCaptionFile(path), EQuarnelError);
-    EXPECT_EQ(FDocument.FFileName, "Untitled.lst");
-    EXPECT_TRUE(FDocument.FModified);
+    EXPECT_EQ(FDocument.FileName(), "Untitled.lst");
+    EXPECT_TRUE(FDocument.Modified());
     EXPECT_EQ(Originals(), TLines{"File"});
 }
 
@@ -134,8 +134,8 @@ TEST_F(CaptionDocumentTest, FailedWriteKeepsOldFileAndDocument)
         }
         EXPECT_EQ(error, "Stream write error") << target;
         EXPECT_EQ(ReadBytes(target), oldBytes) << target;
-        EXPECT_EQ(FDocument.FFileName, path);
-        EXPECT_TRUE(FDocument.FModified);
+        EXPECT_EQ(FDocument.FileName(), path);
+        EXPECT_TRUE(FDocument.Modified());
         EXPECT_EQ(Originals(), (TLines{"Old", "List", "A caption long enough to pass the limit"}));
         EXPECT_EQ(Accelerated(), results);
     }
@@ -155,7 +155,7 @@ TEST_F(CaptionDocumentTest, ProcessWritesResultsButNeverModifies)
     FDocument.LoadCaptionFile(path);
     ASSERT_EQ(ProcessError(), "");
     EXPECT_EQ(Accelerated(), (TLines{"&File|F", "&Edit|E", "F&ormat|O"}));
-    EXPECT_FALSE(FDocument.FModified);
+    EXPECT_FALSE(FDocument.Modified());
     EXPECT_EQ(Originals(), (TLines{"File", "Edit", "Format"}));
 }
 
@@ -188,8 +188,8 @@ TEST_F(CaptionDocumentTest, NewDocumentForgetsEverything)
     FDocument.AddCaption("Edit");
     FDocument.NewDocument();
     EXPECT_EQ(FDocument.Count(), 0);
-    EXPECT_EQ(FDocument.FFileName, "Untitled.lst");
-    EXPECT_FALSE(FDocument.FModified);
+    EXPECT_EQ(FDocument.FileName(), "Untitled.lst");
+    EXPECT_FALSE(FDocument.Modified());
 }
 
 } // namespace

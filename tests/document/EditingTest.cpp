@@ -40,7 +40,7 @@ TEST_F(EditingTest, AddAppendsUnprocessedEntryAndModifies)
     EXPECT_EQ(Originals(), (TLines{"Open", "Open"}));
     EXPECT_TRUE(FDocument.Model().At(1).Accelerated.empty());
     EXPECT_EQ(FDocument.Model().At(1).Key, 0);
-    EXPECT_TRUE(FDocument.FModified);
+    EXPECT_TRUE(FDocument.Modified());
 }
 
 TEST_F(EditingTest, UpMovesSelectedBlockAndKeepsItSelected)
@@ -50,7 +50,7 @@ TEST_F(EditingTest, UpMovesSelectedBlockAndKeepsItSelected)
     FDocument.MoveSelectedUp();
     EXPECT_EQ(Originals(), (TLines{"b", "c", "a", "d"}));
     EXPECT_EQ(SelectedOriginals(), (TLines{"b", "c"}));
-    EXPECT_TRUE(FDocument.FModified);
+    EXPECT_TRUE(FDocument.Modified());
 }
 
 TEST_F(EditingTest, DownMovesEachSelectedEntry)
@@ -60,7 +60,7 @@ TEST_F(EditingTest, DownMovesEachSelectedEntry)
     FDocument.MoveSelectedDown();
     EXPECT_EQ(Originals(), (TLines{"b", "a", "d", "c"}));
     EXPECT_EQ(SelectedOriginals(), (TLines{"a", "c"}));
-    EXPECT_TRUE(FDocument.FModified);
+    EXPECT_TRUE(FDocument.Modified());
 }
 
 TEST_F(EditingTest, MovesCarryResultsWithTheirEntries)
@@ -79,16 +79,16 @@ TEST_F(EditingTest, MovesThatChangeNoPlaceLeaveTheDocumentUnmodified)
     Fill({"a", "b", "c"});
     Select({0});
     FDocument.MoveSelectedUp();
-    EXPECT_FALSE(FDocument.FModified);
+    EXPECT_FALSE(FDocument.Modified());
     FDocument.SelectOnlyRows({2});
     FDocument.MoveSelectedDown();
-    EXPECT_FALSE(FDocument.FModified);
+    EXPECT_FALSE(FDocument.Modified());
     EXPECT_EQ(Originals(), (TLines{"a", "b", "c"}));
     // A block at the top turns over within itself: that is a move.
     FDocument.SelectOnlyRows({0, 1});
     FDocument.MoveSelectedUp();
     EXPECT_EQ(Originals(), (TLines{"b", "a", "c"}));
-    EXPECT_TRUE(FDocument.FModified);
+    EXPECT_TRUE(FDocument.Modified());
 }
 
 // Up and Down as the row-by-row swaps of the command's definition, selection flags included.
@@ -144,7 +144,7 @@ TEST_F(EditingTest, DeleteRemovesOnlyTheTopmostSelected)
     Select({3, 1, 2});
     FDocument.DeleteFirstSelected();
     EXPECT_EQ(Originals(), (TLines{"a", "c", "d"}));
-    EXPECT_TRUE(FDocument.FModified);
+    EXPECT_TRUE(FDocument.Modified());
 }
 
 TEST_F(EditingTest, DeleteWithoutSelectionDoesNothing)
@@ -152,7 +152,7 @@ TEST_F(EditingTest, DeleteWithoutSelectionDoesNothing)
     Fill({"a"});
     FDocument.DeleteFirstSelected();
     EXPECT_EQ(Originals(), TLines{"a"});
-    EXPECT_FALSE(FDocument.FModified);
+    EXPECT_FALSE(FDocument.Modified());
 }
 
 TEST_F(EditingTest, SelectAllSelectsEveryRowWithoutModifying)
@@ -160,7 +160,7 @@ TEST_F(EditingTest, SelectAllSelectsEveryRowWithoutModifying)
     Fill({"a", "b", "c"});
     FDocument.SelectAll();
     EXPECT_EQ(SelectedOriginals(), (TLines{"a", "b", "c"}));
-    EXPECT_FALSE(FDocument.FModified);
+    EXPECT_FALSE(FDocument.Modified());
     const TSelectionFacts facts = FDocument.SelectionFacts();
     EXPECT_EQ(facts.FirstSelected, 0);
     EXPECT_TRUE(facts.FirstRowSelected);
@@ -183,11 +183,11 @@ TEST_F(EditingTest, SelectionFactsFollowMovesAndDeletes)
 TEST_F(EditingTest, ClearRemovesAllButKeepsTheName)
 {
     Fill({"a", "b"});
-    FDocument.FFileName = "/tmp/menu.lst";
+    FDocument.SetFileName("/tmp/menu.lst");
     FDocument.ClearEntries();
     EXPECT_EQ(FDocument.Count(), 0);
-    EXPECT_EQ(FDocument.FFileName, "/tmp/menu.lst");
-    EXPECT_TRUE(FDocument.FModified);
+    EXPECT_EQ(FDocument.FileName(), "/tmp/menu.lst");
+    EXPECT_TRUE(FDocument.Modified());
 }
 
 TEST_F(EditingTest, SortFoldsOnlyAsciiLettersAndSelectionFollows)
@@ -197,7 +197,7 @@ TEST_F(EditingTest, SortFoldsOnlyAsciiLettersAndSelectionFollows)
     FDocument.SortByColumn(TEntryModel::ColOriginal);
     EXPECT_EQ(Originals(), (TLines{"Alpha", "alpha2", "beta"}));
     EXPECT_EQ(SelectedOriginals(), TLines{"beta"});
-    EXPECT_TRUE(FDocument.FModified);
+    EXPECT_TRUE(FDocument.Modified());
 }
 
 TEST_F(EditingTest, SortComparesFoldedBytesWithPrefixesFirst)
@@ -231,7 +231,7 @@ TEST_F(EditingTest, AcceptedInPlaceEditEmptiesResultsAndModifies)
     EXPECT_TRUE(model.At(0).Accelerated.empty());
     EXPECT_EQ(model.At(0).Key, 0);
     EXPECT_EQ(model.At(1).Accelerated, "&Edit");
-    EXPECT_TRUE(FDocument.FModified);
+    EXPECT_TRUE(FDocument.Modified());
 
     ASSERT_TRUE(
         model.setData(model.index(1, TEntryModel::ColOriginal), QString("A&B"), Qt::EditRole));

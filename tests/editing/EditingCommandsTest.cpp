@@ -22,7 +22,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(FDir.isValid());
-        FController.IniFileName = FDir.filePath(QStringLiteral("QuarnelApps.ini")).toStdString();
+        FController.SetIniFileName(FDir.filePath(QStringLiteral("QuarnelApps.ini")).toStdString());
         FController.FormCreate("Quarnel 1.0");
         FController.FormShow();
     }
@@ -73,7 +73,7 @@ TEST_F(EditingCommandsTest, AddTrimsTheAnswerAndAppendsAnUnprocessedEntry)
         EXPECT_EQ(Document().Model().At(row).Accelerated, "") << row;
         EXPECT_EQ(Document().Model().At(row).Key, 0) << row;
     }
-    EXPECT_TRUE(Document().FModified);
+    EXPECT_TRUE(Document().Modified());
     EXPECT_TRUE(FUi.Messages.empty());
 }
 
@@ -94,7 +94,7 @@ TEST_F(EditingCommandsTest, AddRefusesAnInvalidCaptionWithItsTrimmedText)
     EXPECT_EQ(AddError(""), "Invalid caption \"\".");
     EXPECT_EQ(AddError("Trailing&"), "Invalid caption \"Trailing&\".");
     EXPECT_EQ(Originals(), TLines{"File"});
-    EXPECT_FALSE(Document().FModified);
+    EXPECT_FALSE(Document().Modified());
 }
 
 TEST_F(EditingCommandsTest, AddChecksAgainstTheCurrentMarker)
@@ -110,7 +110,7 @@ TEST_F(EditingCommandsTest, CancelledAddChangesNothing)
     Fill({"File"});
     Add(std::nullopt);
     EXPECT_EQ(Originals(), TLines{"File"});
-    EXPECT_FALSE(Document().FModified);
+    EXPECT_FALSE(Document().Modified());
     EXPECT_EQ(FUi.Events, TLines{"ask-caption"});
 }
 
@@ -122,7 +122,7 @@ TEST_F(EditingCommandsTest, EditStartsInPlaceEditingOfTheFirstSelectedRow)
     EXPECT_TRUE(FController.Execute(EditEdit));
     EXPECT_EQ(FUi.Events, TLines{"edit:1"});
     // Only an accepted edit modifies; starting one does not.
-    EXPECT_FALSE(Document().FModified);
+    EXPECT_FALSE(Document().Modified());
 }
 
 TEST_F(EditingCommandsTest, DeleteRemovesOnlyTheTopmostSelectedEntry)
@@ -132,7 +132,7 @@ TEST_F(EditingCommandsTest, DeleteRemovesOnlyTheTopmostSelectedEntry)
     EXPECT_TRUE(FController.Execute(EditDelete));
     EXPECT_EQ(Originals(), (TLines{"a", "c", "d", "e"}));
     EXPECT_EQ(SelectedOriginals(), (TLines{"d", "e"}));
-    EXPECT_TRUE(Document().FModified);
+    EXPECT_TRUE(Document().Modified());
     EXPECT_TRUE(FUi.Messages.empty()); // no confirmation
 }
 
@@ -142,14 +142,14 @@ TEST_F(EditingCommandsTest, SelectAllSelectsEveryEntryWithoutModifying)
     Select({1});
     EXPECT_TRUE(FController.Execute(EditSelectAll));
     EXPECT_EQ(SelectedOriginals(), (TLines{"a", "b", "c"}));
-    EXPECT_FALSE(Document().FModified);
+    EXPECT_FALSE(Document().Modified());
     EXPECT_EQ(FController.ActFileNewUpdate().Position, "1: 3");
 }
 
 TEST_F(EditingCommandsTest, ClearAsksAndRemovesEverythingOnlyOnYes)
 {
     Fill({"a", "b"});
-    Document().FFileName = "/lists/menu.lst";
+    Document().SetFileName("/lists/menu.lst");
     const TMessage question{"Confirm",
                             "Are you sure to clear?",
                             TMessageIcon::Question,
@@ -159,13 +159,13 @@ TEST_F(EditingCommandsTest, ClearAsksAndRemovesEverythingOnlyOnYes)
     FUi.MessageAnswers.push_back(TMessageButton::No);
     EXPECT_TRUE(FController.Execute(EditClear));
     EXPECT_EQ(Originals(), (TLines{"a", "b"}));
-    EXPECT_FALSE(Document().FModified);
+    EXPECT_FALSE(Document().Modified());
 
     FUi.MessageAnswers.push_back(TMessageButton::Yes);
     EXPECT_TRUE(FController.Execute(EditClear));
     EXPECT_TRUE(Originals().empty());
-    EXPECT_TRUE(Document().FModified);
-    EXPECT_EQ(Document().FFileName, "/lists/menu.lst");
+    EXPECT_TRUE(Document().Modified());
+    EXPECT_EQ(Document().FileName(), "/lists/menu.lst");
 
     EXPECT_EQ(FUi.Messages, (std::vector<TMessage>{question, question}));
     EXPECT_FALSE(FController.IsEnabled(EditClear)); // nothing left to clear
@@ -180,7 +180,7 @@ TEST_F(EditingCommandsTest, CopyPutsTheFirstSelectedResultOnTheClipboardThenSoun
     EXPECT_TRUE(FController.Execute(EditCopy));
     EXPECT_EQ(FUi.Clipboard, (TLines{"", "&Edit"}));
     EXPECT_EQ(FUi.Sounds, 2);
-    EXPECT_FALSE(Document().FModified);
+    EXPECT_FALSE(Document().Modified());
 }
 
 TEST_F(EditingCommandsTest, CopyWithoutSelectionIsDisabled)
@@ -199,7 +199,7 @@ TEST_F(EditingCommandsTest, UpMovesSelectedBlocksAndKeepsThemSelected)
     EXPECT_TRUE(FController.Execute(EditMoveUp));
     EXPECT_EQ(Originals(), (TLines{"b", "c", "a", "e", "d", "f"}));
     EXPECT_EQ(SelectedOriginals(), (TLines{"b", "c", "e"}));
-    EXPECT_TRUE(Document().FModified);
+    EXPECT_TRUE(Document().Modified());
     // The block has reached the top: Up would push it past the end.
     EXPECT_FALSE(FController.Execute(EditMoveUp));
     EXPECT_EQ(Originals(), (TLines{"b", "c", "a", "e", "d", "f"}));
@@ -212,7 +212,7 @@ TEST_F(EditingCommandsTest, DownMovesEachSelectedEntryPastItsNeighbour)
     EXPECT_TRUE(FController.Execute(EditMoveDown));
     EXPECT_EQ(Originals(), (TLines{"b", "a", "d", "c"}));
     EXPECT_EQ(SelectedOriginals(), (TLines{"a", "c"}));
-    EXPECT_TRUE(Document().FModified);
+    EXPECT_TRUE(Document().Modified());
     EXPECT_FALSE(FController.Execute(EditMoveDown));
     EXPECT_TRUE(FController.Execute(EditMoveUp));
     EXPECT_EQ(Originals(), (TLines{"a", "b", "c", "d"}));
@@ -248,7 +248,7 @@ TEST_F(EditingCommandsTest, AMovedOrderIsGuardedByThePromptAndSaved)
     EXPECT_EQ(FUi.Messages[0].Caption, "Warning");
 
     EXPECT_TRUE(FController.Execute(FileSave));
-    EXPECT_FALSE(Document().FModified);
+    EXPECT_FALSE(Document().Modified());
     EXPECT_EQ(ReadBytes(path), "File\r\nView\r\nEdit\r\n");
 }
 
@@ -260,8 +260,7 @@ TEST_F(EditingCommandsTest, HeaderClickSortsByTheColumnFoldingOnlyAsciiLetters)
     // '_' (95) sorts after every letter because "z" is folded to "Z" (90) and not beyond.
     EXPECT_EQ(Originals(), (TLines{"Alpha", "alpha2", "beta", "Z", "_x"}));
     EXPECT_EQ(SelectedOriginals(), TLines{"beta"});
-    EXPECT_EQ(FController.FSortColumn, TEntryModel::ColOriginal);
-    EXPECT_TRUE(Document().FModified);
+    EXPECT_TRUE(Document().Modified());
     EXPECT_EQ(FController.ActFileNewUpdate().Title, "Quarnel 1.0 - [Untitled.lst*]");
 }
 
@@ -270,8 +269,7 @@ TEST_F(EditingCommandsTest, SortByKeyBeforeProcessingKeepsTheOrder)
     Fill({"c", "a", "b"});
     FController.ListView1ColumnClick(TEntryModel::ColKey);
     EXPECT_EQ(Originals(), (TLines{"c", "a", "b"}));
-    EXPECT_EQ(FController.FSortColumn, TEntryModel::ColKey);
-    EXPECT_TRUE(Document().FModified);
+    EXPECT_TRUE(Document().Modified());
 }
 
 TEST_F(EditingCommandsTest, SortByResultColumnsAfterProcessing)
@@ -281,10 +279,10 @@ TEST_F(EditingCommandsTest, SortByResultColumnsAfterProcessing)
     FController.ListView1ColumnClick(TEntryModel::ColKey);
     EXPECT_EQ(Originals(), (TLines{"Close", "Open", "Save"}));
     // Every click sorts ascending again; a second click changes nothing but still modifies.
-    Document().FModified = false;
+    Document().MarkUnmodified();
     FController.ListView1ColumnClick(TEntryModel::ColKey);
     EXPECT_EQ(Originals(), (TLines{"Close", "Open", "Save"}));
-    EXPECT_TRUE(Document().FModified);
+    EXPECT_TRUE(Document().Modified());
 }
 
 TEST(EditingCommandsBeforeShow, HeaderClickIsInertUntilTheFormIsShown)
@@ -294,10 +292,10 @@ TEST(EditingCommandsBeforeShow, HeaderClickIsInertUntilTheFormIsShown)
     controller.FormCreate("Quarnel 1.0");
     controller.Document().AddCaption("b");
     controller.Document().AddCaption("a");
-    controller.Document().FModified = false;
+    controller.Document().MarkUnmodified();
     controller.ListView1ColumnClick(TEntryModel::ColOriginal);
     EXPECT_EQ(controller.Document().Model().At(0).Original, "b");
-    EXPECT_FALSE(controller.Document().FModified);
+    EXPECT_FALSE(controller.Document().Modified());
 }
 
 } // namespace

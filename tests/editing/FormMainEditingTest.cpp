@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "DisplayText.h"
 #include "FormMain.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -17,6 +18,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeView>
 #include <QtTest>
 #include <deque>
@@ -148,16 +150,14 @@ void TFormMainEditingTest::ShowForm()
 // The window recomputes its commands and title only when the event loop runs dry.
 void TFormMainEditingTest::IdlePass()
 {
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
+    RunIdlePass();
 }
 
 void TFormMainEditingTest::Fill(const std::vector<std::string>& captions)
 {
     for (const std::string& caption : captions)
         Document().AddCaption(caption);
-    Document().FModified = false;
+    Document().MarkUnmodified();
     IdlePass();
 }
 
@@ -178,7 +178,8 @@ void TFormMainEditingTest::Trigger(TCommandId id)
 QStringList TFormMainEditingTest::Column(int column) const
 {
     QStringList texts;
-    const QAbstractItemModel* model = FForm->ListView()->model();
+    const QAbstractItemModel* model =
+        FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->model();
     for (int row = 0; row < model->rowCount(); ++row)
         texts.append(model->index(row, column).data().toString());
     return texts;
@@ -189,7 +190,8 @@ QLineEdit* TFormMainEditingTest::WaitForEditor() const
     QLineEdit* editor = nullptr;
     const bool editing = QTest::qWaitFor([&editor, this] {
         editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        return editor && FForm->ListView()->isAncestorOf(editor);
+        return editor &&
+               FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->isAncestorOf(editor);
     });
     return editing ? editor : nullptr;
 }
@@ -258,7 +260,7 @@ void TFormMainEditingTest::addDialogCancelledAddsNothing()
     QVERIFY(driver.AllAnswered());
     QCOMPARE(driver.Unexpected(), 0);
     QCOMPARE(Column(TEntryModel::ColOriginal), QStringList({"File"}));
-    QVERIFY(!Document().FModified);
+    QVERIFY(!Document().Modified());
 }
 
 void TFormMainEditingTest::addDialogRefusalShowsTheErrorBox()
@@ -280,7 +282,7 @@ void TFormMainEditingTest::addDialogRefusalShowsTheErrorBox()
     QTRY_VERIFY(driver.AllAnswered());
     QCOMPARE(driver.Unexpected(), 0);
     QCOMPARE(Document().Count(), 0);
-    QVERIFY(!Document().FModified);
+    QVERIFY(!Document().Modified());
 }
 
 void TFormMainEditingTest::editInPlaceStoresTheTextAsTypedAndEmptiesTheResults()
@@ -289,7 +291,7 @@ void TFormMainEditingTest::editInPlaceStoresTheTextAsTypedAndEmptiesTheResults()
     Process();
     Document().SelectRows(1, 1);
     IdlePass();
-    QTest::keyClick(FForm->ListView(), Qt::Key_F2);
+    QTest::keyClick(FForm->findChild<QTreeView*>(QStringLiteral("ListView1")), Qt::Key_F2);
     QLineEdit* editor = WaitForEditor();
     QVERIFY(editor);
     QCOMPARE(editor->text(), QStringLiteral("Edit"));
@@ -299,7 +301,7 @@ void TFormMainEditingTest::editInPlaceStoresTheTextAsTypedAndEmptiesTheResults()
     QTRY_COMPARE(Column(TEntryModel::ColOriginal), QStringList({"File", "  A&B "}));
     QCOMPARE(Column(TEntryModel::ColAccelerated), QStringList({"&File", ""}));
     QCOMPARE(Column(TEntryModel::ColKey), QStringList({"F", ""}));
-    QVERIFY(Document().FModified);
+    QVERIFY(Document().Modified());
 }
 
 void TFormMainEditingTest::editInPlaceAcceptedUnchangedStillEmptiesAndModifies()
@@ -311,9 +313,9 @@ void TFormMainEditingTest::editInPlaceAcceptedUnchangedStillEmptiesAndModifies()
     QLineEdit* editor = WaitForEditor();
     QVERIFY(editor);
     // The focus leaving the editor accepts the edit as Enter does.
-    FForm->PositionPanel()->setFocusPolicy(Qt::StrongFocus);
-    FForm->PositionPanel()->setFocus();
-    QTRY_VERIFY(Document().FModified);
+    FForm->findChild<QLabel*>(QStringLiteral("Panel0"))->setFocusPolicy(Qt::StrongFocus);
+    FForm->findChild<QLabel*>(QStringLiteral("Panel0"))->setFocus();
+    QTRY_VERIFY(Document().Modified());
     QCOMPARE(Column(TEntryModel::ColOriginal), QStringList({"File", "Edit"}));
     QCOMPARE(Column(TEntryModel::ColAccelerated), QStringList({"", "&Edit"}));
     QCOMPARE(Column(TEntryModel::ColKey), QStringList({"", "E"}));
@@ -332,7 +334,7 @@ void TFormMainEditingTest::editInPlaceAbandonedWithEscapeChangesNothing()
     QTRY_VERIFY(!qobject_cast<QLineEdit*>(QApplication::focusWidget()));
     QCOMPARE(Column(TEntryModel::ColOriginal), QStringList({"File", "Edit"}));
     QCOMPARE(Column(TEntryModel::ColAccelerated), QStringList({"&File", "&Edit"}));
-    QVERIFY(!Document().FModified);
+    QVERIFY(!Document().Modified());
 }
 
 void TFormMainEditingTest::editStartedByClickingASelectedEntryEmptiesThatEntry()
@@ -341,7 +343,7 @@ void TFormMainEditingTest::editStartedByClickingASelectedEntryEmptiesThatEntry()
     Process();
     Document().SelectRows(0, 2);
     IdlePass();
-    QTreeView* list = FForm->ListView();
+    QTreeView* list = FForm->findChild<QTreeView*>(QStringLiteral("ListView1"));
     const QModelIndex clicked = list->model()->index(2, TEntryModel::ColOriginal);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(clicked).center());
     QLineEdit* editor = WaitForEditor();
@@ -351,7 +353,7 @@ void TFormMainEditingTest::editStartedByClickingASelectedEntryEmptiesThatEntry()
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(Column(TEntryModel::ColOriginal), QStringList({"File", "Edit", "Window"}));
     QCOMPARE(Column(TEntryModel::ColAccelerated), QStringList({"&File", "&Edit", ""}));
-    QVERIFY(Document().FModified);
+    QVERIFY(Document().Modified());
 }
 
 void TFormMainEditingTest::editOfALaterSelectedEntryLeavesTheFirstSelectedAlone()
@@ -360,7 +362,7 @@ void TFormMainEditingTest::editOfALaterSelectedEntryLeavesTheFirstSelectedAlone(
     Process();
     Document().SelectRows(0, 2);
     IdlePass();
-    QTreeView* list = FForm->ListView();
+    QTreeView* list = FForm->findChild<QTreeView*>(QStringLiteral("ListView1"));
     // The view's own way in, as a click on a selected caption takes it.
     list->edit(list->model()->index(1, TEntryModel::ColOriginal));
     QLineEdit* editor = WaitForEditor();
@@ -379,9 +381,10 @@ void TFormMainEditingTest::copyPutsTheAcceleratedCaptionOnTheClipboard()
     Trigger(TCommandId::EditCopy);
     QCOMPARE(QGuiApplication::clipboard()->text(), QString()); // not yet processed
     Process();
-    QTest::keyClick(FForm->ListView(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(FForm->findChild<QTreeView*>(QStringLiteral("ListView1")), Qt::Key_C,
+                    Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("&Edit"));
-    QVERIFY(!Document().FModified);
+    QVERIFY(!Document().Modified());
 }
 
 void TFormMainEditingTest::clearAsksForConfirmationWithNoAsDefault()
@@ -409,10 +412,10 @@ void TFormMainEditingTest::clearAsksForConfirmationWithNoAsDefault()
     });
     Trigger(TCommandId::EditClear);
     QCOMPARE(Document().Count(), 2);
-    QVERIFY(!Document().FModified);
+    QVERIFY(!Document().Modified());
     Trigger(TCommandId::EditClear);
     QCOMPARE(Document().Count(), 0);
-    QVERIFY(Document().FModified);
+    QVERIFY(Document().Modified());
     QVERIFY(driver.AllAnswered());
     QCOMPARE(driver.Unexpected(), 0);
 }
@@ -422,7 +425,7 @@ void TFormMainEditingTest::headerClickSortsAndMarksTheTitle()
     Fill({"beta", "Alpha", "alpha2"});
     Document().SelectRows(0, 0);
     QCOMPARE(FForm->windowTitle(), QStringLiteral("Quarnel 1.0 - [Untitled.lst]"));
-    QHeaderView* header = FForm->ListView()->header();
+    QHeaderView* header = FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->header();
     const int x = header->sectionViewportPosition(TEntryModel::ColOriginal) + 5;
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     QCOMPARE(Column(TEntryModel::ColOriginal), QStringList({"Alpha", "alpha2", "beta"}));
@@ -430,7 +433,7 @@ void TFormMainEditingTest::headerClickSortsAndMarksTheTitle()
     QVERIFY(!Document().IsRowSelected(0));
     IdlePass();
     QCOMPARE(FForm->windowTitle(), QStringLiteral("Quarnel 1.0 - [Untitled.lst*]"));
-    QCOMPARE(FForm->PositionPanel()->text(), QStringLiteral("3: 3"));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel0"))->text(), QStringLiteral("3: 3"));
 }
 
 void TFormMainEditingTest::upAndDownAreDisabledAtTheEnds()
@@ -457,14 +460,14 @@ void TFormMainEditingTest::upAndDownAreDisabledAtTheEnds()
     QCOMPARE(Column(TEntryModel::ColOriginal), QStringList({"a", "c", "b"}));
     QVERIFY(up->isEnabled());
     QVERIFY(!down->isEnabled());
-    QVERIFY(Document().FModified);
+    QVERIFY(Document().Modified());
     QCOMPARE(FForm->windowTitle(), QStringLiteral("Quarnel 1.0 - [Untitled.lst*]"));
 }
 
 void TFormMainEditingTest::upAndDownKeepTheKeyboardFocusRow()
 {
     Fill({"a", "b", "c", "d"});
-    QTreeView* list = FForm->ListView();
+    QTreeView* list = FForm->findChild<QTreeView*>(QStringLiteral("ListView1"));
     list->setFocus();
     list->selectionModel()->setCurrentIndex(list->model()->index(2, 0),
                                             QItemSelectionModel::ClearAndSelect |

@@ -2,6 +2,7 @@
 // interface against real files in a folder of the test's own.
 #include "FakeUserInterface.h"
 #include "MainController.h"
+#include "PathParts.h"
 #include "QuarnelError.h"
 #include "TestFiles.h"
 
@@ -45,7 +46,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(FDir.isValid());
-        FController.IniFileName = Path("QuarnelApps.ini");
+        FController.SetIniFileName(Path("QuarnelApps.ini"));
         FController.FormCreate("Quarnel 1.0");
         FController.FormShow();
     }
@@ -82,7 +83,7 @@ protected:
 
     TDocumentCheck State() const
     {
-        return {Captions(), FController.Document().FFileName, FController.Document().FModified};
+        return {Captions(), FController.Document().FileName(), FController.Document().Modified()};
     }
 
     void Add(const std::string& caption) { FController.Document().AddCaption(caption); }

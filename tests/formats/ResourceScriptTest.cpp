@@ -173,6 +173,11 @@ TEST(ResourceScriptReader, UnreadableFilesNameTheFileAndTheEncoding)
                                    "as UTF-16LE or UTF-8");
     EXPECT_EQ(errorOf("\n#pragma code_page(4242)\n1 MENU BEGIN END"),
               "bad.rc:2: the encoding code page 4242 cannot be read");
+    // iconv knows these, but they spell ASCII otherwise (EBCDIC, with shifts for Korean).
+    EXPECT_EQ(errorOf("#pragma code_page(933)\n1 MENU BEGIN END"),
+              "bad.rc:1: the encoding code page 933 cannot be read");
+    EXPECT_EQ(errorOf("#pragma code_page(37)\n1 MENU BEGIN END"),
+              "bad.rc:1: the encoding code page 37 cannot be read");
     EXPECT_EQ(errorOf("#pragma code_page(1251)\n\n1 MENU BEGIN MENUITEM \"\x98\", 1 END"),
               "bad.rc:3: byte 0x98 is not text in code page 1251");
     EXPECT_EQ(errorOf("#pragma code_page(932)\n1 MENU BEGIN MENUITEM \"\x81\", 1 END"),

@@ -1,5 +1,7 @@
 #include "CommandState.h"
 
+#include "PathParts.h"
+
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -118,4 +120,19 @@ TEST(CommandStatePaths, FolderPartKeepsTheLastDelimiter)
     EXPECT_EQ(FolderPart("menu.lst"), "");
     EXPECT_EQ(FolderPart("/home/u/"), "/home/u/");
     EXPECT_EQ(FolderPart(""), "");
+}
+
+TEST(CommandTableRows, EachCommandHasAHandlerOfItsOwnAndANameAfterItsCategory)
+{
+    for (std::size_t i = 0; i < CommandTable.size(); ++i) {
+        const TCommandInfo& command = CommandTable[i];
+        ASSERT_NE(command.Execute, nullptr) << command.Name;
+        ASSERT_NE(command.IsEnabled, nullptr) << command.Name;
+        EXPECT_EQ(command.Name.substr(0, 3 + command.Category.size()),
+                  "Act" + std::string(command.Category));
+        // A row copied from its neighbour and not fully mended would run the neighbour's job.
+        for (std::size_t j = i + 1; j < CommandTable.size(); ++j)
+            EXPECT_NE(command.Execute, CommandTable[j].Execute)
+                << command.Name << " and " << CommandTable[j].Name;
+    }
 }

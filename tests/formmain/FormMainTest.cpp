@@ -8,6 +8,7 @@
 #include "Engine.h"
 #include "QuarnelError.h"
 #include "WindowLayout.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QCursor>
@@ -183,9 +184,7 @@ void TFormMainTest::ShowForm()
 // window updates its commands, title, position and hint only then.
 void TFormMainTest::IdlePass()
 {
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
+    RunIdlePass();
 }
 
 void TFormMainTest::LoadList(const std::vector<std::string>& lines)
@@ -202,7 +201,8 @@ void TFormMainTest::LoadList(const std::vector<std::string>& lines)
 QStringList TFormMainTest::Column(int column) const
 {
     QStringList texts;
-    const QAbstractItemModel* model = FForm->ListView()->model();
+    const QAbstractItemModel* model =
+        FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->model();
     for (int row = 0; row < model->rowCount(); ++row)
         texts.append(model->index(row, column).data().toString());
     return texts;
@@ -221,10 +221,10 @@ void TFormMainTest::menusFollowTheMenuTable()
         const TMenuInfo& info = MainMenu[m];
         QCOMPARE(titles[static_cast<qsizetype>(m)]->text(), Q(info.Caption));
         const QList<QAction*> items = MenuAt(static_cast<int>(m))->actions();
-        QCOMPARE(items.size(), static_cast<qsizetype>(info.ItemCount));
-        for (int i = 0; i < info.ItemCount; ++i) {
-            const TMenuItem& item = info.Items[static_cast<std::size_t>(i)];
-            QAction* action = items[i];
+        QCOMPARE(items.size(), static_cast<qsizetype>(info.Items.size()));
+        for (std::size_t i = 0; i < info.Items.size(); ++i) {
+            const TMenuItem& item = info.Items[i];
+            QAction* action = items[static_cast<qsizetype>(i)];
             QCOMPARE(action->isSeparator(), !item.Command.has_value());
             if (!item.Command)
                 continue;
@@ -251,7 +251,7 @@ void TFormMainTest::actionsCarryTheirHintsShortcutsAndIcons()
         QCOMPARE(action->shortcut(), QKeySequence(Q(command.Shortcut)));
         // A misspelt key name would silently give no shortcut at all.
         QCOMPARE(action->shortcut().isEmpty(), command.Shortcut.empty());
-        if (command.IconIndex == NoIcon) {
+        if (command.Icon.IsNull()) {
             QVERIFY2(action->icon().isNull(), command.Name.data());
         } else {
             QVERIFY2(!action->icon().pixmap(ToolBarIconSize, ToolBarIconSize).isNull(),
@@ -287,7 +287,7 @@ void TFormMainTest::shortcutsAreTheIntendedKeys()
 
 void TFormMainTest::toolBarHoldsTwelveIconButtonsInSixGroups()
 {
-    const QToolBar* toolBar = FForm->ToolBar();
+    const QToolBar* toolBar = FForm->findChild<QToolBar*>(QStringLiteral("ActionToolBar1"));
     QCOMPARE(toolBar->toolButtonStyle(), Qt::ToolButtonIconOnly);
     const QList<QAction*> actions = toolBar->actions();
     QCOMPARE(actions.size(), static_cast<qsizetype>(ToolBarItems.size()));
@@ -317,7 +317,7 @@ void TFormMainTest::toolBarHoldsTwelveIconButtonsInSixGroups()
 
 void TFormMainTest::listHasThreeColumnsAndKeepsItsSelectionVisible()
 {
-    const QTreeView* list = FForm->ListView();
+    const QTreeView* list = FForm->findChild<QTreeView*>(QStringLiteral("ListView1"));
     QCOMPARE(list->objectName(), QStringLiteral("ListView1"));
     QCOMPARE(FForm->centralWidget(), list);
     QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
@@ -349,11 +349,11 @@ void TFormMainTest::statusBarHasThePositionAndHintPanels()
 {
     ShowForm();
     QCOMPARE(FForm->statusBar()->height(), StatusBarHeight);
-    const QLabel* position = FForm->PositionPanel();
+    const QLabel* position = FForm->findChild<QLabel*>(QStringLiteral("Panel0"));
     QCOMPARE(position->width(), PositionPanelWidth);
     QVERIFY(position->alignment() & Qt::AlignHCenter);
     // The hint panel takes the rest of the bar, to the right of the position.
-    const QLabel* status = FForm->StatusPanel();
+    const QLabel* status = FForm->findChild<QLabel*>(QStringLiteral("Panel1"));
     QVERIFY(status->geometry().left() >= position->geometry().right());
     QVERIFY(status->width() > FForm->width() / 2);
 }
@@ -390,16 +390,18 @@ void TFormMainTest::windowShowsAtItsDesignBoundsWithItsTitle()
     QCOMPARE(FForm->frameGeometry(),
              QRect(DesignBounds.Left, DesignBounds.Top, DesignBounds.Width, DesignBounds.Height));
     QCOMPARE(FForm->windowTitle(), QStringLiteral("Quarnel 1.0 - [Untitled.lst]"));
-    QCOMPARE(FForm->PositionPanel()->text(), QStringLiteral("0: 0"));
-    QCOMPARE(FForm->StatusPanel()->text(), QString()); // no hint has arrived yet
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel0"))->text(), QStringLiteral("0: 0"));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(),
+             QString()); // no hint has arrived yet
 }
 
 void TFormMainTest::commandsAreInertBeforeShow()
 {
     LoadList({"File", "Edit"});
-    FForm->ListView()->selectionModel()->select(FForm->ListView()->model()->index(0, 0),
-                                                QItemSelectionModel::Select |
-                                                    QItemSelectionModel::Rows);
+    FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))
+        ->selectionModel()
+        ->select(FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->model()->index(0, 0),
+                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
     for (const TCommandId id :
          {TCommandId::FileProcess, TCommandId::EditDelete, TCommandId::EditMoveDown})
         FForm->Action(id)->trigger();
@@ -418,20 +420,20 @@ void TFormMainTest::idlePassesKeepTheCommandsTitleAndPositionCurrent()
     LoadList({"a", "b", "c"});
     IdlePass();
     QCOMPARE(FForm->windowTitle(), QStringLiteral("Quarnel 1.0 - [menu.lst]"));
-    QCOMPARE(FForm->PositionPanel()->text(), QStringLiteral("0: 3"));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel0"))->text(), QStringLiteral("0: 3"));
     QVERIFY(FForm->Action(TCommandId::FileSave)->isEnabled());
     QVERIFY(!FForm->Action(TCommandId::EditEdit)->isEnabled());
 
     FForm->Controller().Document().SelectRows(1, 2);
     IdlePass();
-    QCOMPARE(FForm->PositionPanel()->text(), QStringLiteral("2: 3"));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel0"))->text(), QStringLiteral("2: 3"));
     QVERIFY(FForm->Action(TCommandId::EditMoveUp)->isEnabled());
     QVERIFY(!FForm->Action(TCommandId::EditMoveDown)->isEnabled());
 
     FForm->Controller().Document().AddCaption("d");
     IdlePass();
     QCOMPARE(FForm->windowTitle(), QStringLiteral("Quarnel 1.0 - [menu.lst*]"));
-    QCOMPARE(FForm->PositionPanel()->text(), QStringLiteral("2: 4"));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel0"))->text(), QStringLiteral("2: 4"));
     QVERIFY(FForm->Action(TCommandId::EditMoveDown)->isEnabled());
 }
 
@@ -443,7 +445,7 @@ void TFormMainTest::disabledCommandDoesNothingWhenTriggered()
     IdlePass();
     QVERIFY(FForm->Action(TCommandId::EditDelete)->isEnabled());
     // Until the next idle pass the action still looks enabled; the command must not run.
-    FForm->ListView()->selectionModel()->clearSelection();
+    FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->selectionModel()->clearSelection();
     FForm->Action(TCommandId::EditDelete)->trigger();
     QCOMPARE(Column(TEntryModel::ColOriginal), QStringList({"a", "b", "c"}));
 }
@@ -455,10 +457,11 @@ void TFormMainTest::processFillsTheResultColumns()
     FForm->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
     IdlePass();
-    QTest::keyClick(FForm->ListView(), Qt::Key_F9);
+    QTest::keyClick(FForm->findChild<QTreeView*>(QStringLiteral("ListView1")), Qt::Key_F9);
     QCOMPARE(Column(TEntryModel::ColAccelerated), QStringList({"&File", "&Edit", "F&ormat"}));
     QCOMPARE(Column(TEntryModel::ColKey), QStringList({"F", "E", "O"}));
-    QCOMPARE(FForm->StatusPanel()->text(), Q(StageFindingCombination));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(),
+             Q(StageFindingCombination));
     IdlePass();
     QCOMPARE(FForm->windowTitle(), QStringLiteral("Quarnel 1.0 - [menu.lst]"));
 }
@@ -494,12 +497,12 @@ void TFormMainTest::busyPassKeepsItsStatusTextAndHourglass()
     IdlePass();
     QStringList paintedWhileBusy;
     int hourglassPaints = 0;
-    const TPaintProbe probe(FForm->StatusPanel(), [&] {
+    const TPaintProbe probe(FForm->findChild<QLabel*>(QStringLiteral("Panel1")), [&] {
         if (FForm->BusyFlag() != 1)
             return;
         // The mouse wanders over a command while the pass runs.
         FForm->ApplicationEvents1Hint(QStringLiteral("A hint that arrives during the pass"));
-        paintedWhileBusy.append(FForm->StatusPanel()->text());
+        paintedWhileBusy.append(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text());
         const QCursor* cursor = QApplication::overrideCursor();
         if (cursor && cursor->shape() == Qt::WaitCursor)
             ++hourglassPaints;
@@ -510,13 +513,15 @@ void TFormMainTest::busyPassKeepsItsStatusTextAndHourglass()
     QCOMPARE(paintedWhileBusy, QStringList({Q(StageInitializing), Q(StageFindingCaptions),
                                             Q(StageFindingCombination)}));
     QCOMPARE(hourglassPaints, 3);
-    QCOMPARE(FForm->StatusPanel()->text(), Q(StageFindingCombination));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(),
+             Q(StageFindingCombination));
     QCOMPARE(FForm->BusyFlag(), 0);
     QVERIFY(!QApplication::overrideCursor());
 
     // Once idle, a new hint shows again.
     FForm->ApplicationEvents1Hint(QStringLiteral("A hint after the pass"));
-    QCOMPARE(FForm->StatusPanel()->text(), QStringLiteral("A hint after the pass"));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(),
+             QStringLiteral("A hint after the pass"));
 }
 
 void TFormMainTest::hintsFollowTheMouseAndTheHighlightedMenuItem()
@@ -530,49 +535,60 @@ void TFormMainTest::hintsFollowTheMouseAndTheHighlightedMenuItem()
     };
 
     // Entering a toolbar button shows its command's hint at once.
-    QWidget* addButton = FForm->ToolBar()->widgetForAction(FForm->Action(TCommandId::EditAdd));
+    QWidget* addButton = FForm->findChild<QToolBar*>(QStringLiteral("ActionToolBar1"))
+                             ->widgetForAction(FForm->Action(TCommandId::EditAdd));
     hover(addButton, addButton->rect().center());
-    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::EditAdd));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(),
+             longHint(TCommandId::EditAdd));
 
     // Controls without a hint of their own show the window's, from the next idle pass on.
-    hover(FForm->ListView()->viewport(), FForm->ListView()->viewport()->rect().center());
+    hover(FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->viewport(),
+          FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->viewport()->rect().center());
     IdlePass();
-    QCOMPARE(FForm->StatusPanel()->text(), formHint);
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(), formHint);
 
-    QWidget* saveButton = FForm->ToolBar()->widgetForAction(FForm->Action(TCommandId::FileSave));
+    QWidget* saveButton = FForm->findChild<QToolBar*>(QStringLiteral("ActionToolBar1"))
+                              ->widgetForAction(FForm->Action(TCommandId::FileSave));
     hover(saveButton, saveButton->rect().center());
     IdlePass();
-    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::FileSave));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(),
+             longHint(TCommandId::FileSave));
 
-    hover(FForm->ToolBar(), QPoint(FForm->ToolBar()->width() - 3, FForm->ToolBar()->height() / 2));
+    hover(FForm->findChild<QToolBar*>(QStringLiteral("ActionToolBar1")),
+          QPoint(FForm->findChild<QToolBar*>(QStringLiteral("ActionToolBar1"))->width() - 3,
+                 FForm->findChild<QToolBar*>(QStringLiteral("ActionToolBar1"))->height() / 2));
     IdlePass();
-    QCOMPARE(FForm->StatusPanel()->text(), formHint);
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(), formHint);
 
-    hover(FForm->PositionPanel(), FForm->PositionPanel()->rect().center());
+    hover(FForm->findChild<QLabel*>(QStringLiteral("Panel0")),
+          FForm->findChild<QLabel*>(QStringLiteral("Panel0"))->rect().center());
     FForm->ApplicationEvents1Hint(QStringLiteral("something else"));
     IdlePass();
-    QCOMPARE(FForm->StatusPanel()->text(), formHint);
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(), formHint);
 
     // Away from every window of the program there is no hint.
     QCursor::setPos(FForm->frameGeometry().bottomRight() + QPoint(40, 40));
     IdlePass();
-    QCOMPARE(FForm->StatusPanel()->text(), QString());
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(), QString());
 
     // A highlighted menu item shows its command's hint, and idle passes leave it there
     // although the mouse is over the list.
-    hover(FForm->ListView()->viewport(), FForm->ListView()->viewport()->rect().center());
+    hover(FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->viewport(),
+          FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->viewport()->rect().center());
     IdlePass();
-    QCOMPARE(FForm->StatusPanel()->text(), formHint);
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(), formHint);
     QMenu* fileMenu = MenuAt(0);
     FForm->menuBar()->setActiveAction(fileMenu->menuAction());
     QVERIFY(QTest::qWaitForWindowExposed(fileMenu));
     fileMenu->setActiveAction(FForm->Action(TCommandId::FileOpen));
-    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::FileOpen));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(),
+             longHint(TCommandId::FileOpen));
     IdlePass();
-    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::FileOpen));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(),
+             longHint(TCommandId::FileOpen));
     fileMenu->hide();
     IdlePass();
-    QCOMPARE(FForm->StatusPanel()->text(), formHint);
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(), formHint);
 }
 
 void TFormMainTest::disabledMenuItemsShowTheirHintUnderTheMouse()
@@ -593,29 +609,35 @@ void TFormMainTest::disabledMenuItemsShowTheirHintUnderTheMouse()
     QVERIFY(!save->isEnabled() && !process->isEnabled()); // the list is empty
 
     hover(open);
-    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::FileOpen));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(),
+             longHint(TCommandId::FileOpen));
     hover(save);
-    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::FileSave));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(),
+             longHint(TCommandId::FileSave));
     IdlePass();
-    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::FileSave));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(),
+             longHint(TCommandId::FileSave));
     hover(open);
-    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::FileOpen));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(),
+             longHint(TCommandId::FileOpen));
     hover(process);
-    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::FileProcess));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(),
+             longHint(TCommandId::FileProcess));
     // A separator has no command: the hint stays as it was.
     const QList<QAction*> items = fileMenu->actions();
     const auto separator =
         std::find_if(items.begin(), items.end(), [](QAction* item) { return item->isSeparator(); });
     QVERIFY(separator != items.end());
     hover(*separator);
-    QCOMPARE(FForm->StatusPanel()->text(), longHint(TCommandId::FileProcess));
+    QCOMPARE(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->text(),
+             longHint(TCommandId::FileProcess));
     fileMenu->hide();
 }
 
 void TFormMainTest::positionPanelGrowsToFitItsText()
 {
     ShowForm();
-    QLabel* position = FForm->PositionPanel();
+    QLabel* position = FForm->findChild<QLabel*>(QStringLiteral("Panel0"));
     QCOMPARE(position->width(), PositionPanelWidth);
 
     std::vector<std::string> lines(123456, "Caption");
@@ -627,7 +649,8 @@ void TFormMainTest::positionPanelGrowsToFitItsText()
     QVERIFY2(
         position->contentsRect().width() >= textWidth,
         qPrintable(QStringLiteral("%1 < %2").arg(position->contentsRect().width()).arg(textWidth)));
-    QVERIFY(FForm->StatusPanel()->geometry().left() >= position->geometry().right());
+    QVERIFY(FForm->findChild<QLabel*>(QStringLiteral("Panel1"))->geometry().left() >=
+            position->geometry().right());
 
     // Back to a short text, back to the design width.
     FForm->Controller().Document().NewDocument();

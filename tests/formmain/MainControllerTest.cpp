@@ -30,7 +30,7 @@ protected:
     {
         ASSERT_TRUE(FDir.isValid());
         // Settings live in a folder of the test's own, whatever the form does with them.
-        FController.IniFileName = FDir.filePath(QStringLiteral("QuarnelApps.ini")).toStdString();
+        FController.SetIniFileName(FDir.filePath(QStringLiteral("QuarnelApps.ini")).toStdString());
         FController.FormCreate("Quarnel 1.0");
     }
 
@@ -61,9 +61,9 @@ protected:
 
 TEST_F(MainControllerTest, FormCreateStartsAnUntitledDocumentWithTheDefaultMarker)
 {
-    EXPECT_EQ(FController.AppTitle, "Quarnel 1.0");
-    EXPECT_EQ(FController.Document().FFileName, "Untitled.lst");
-    EXPECT_FALSE(FController.Document().FModified);
+    EXPECT_EQ(FController.AppTitle(), "Quarnel 1.0");
+    EXPECT_EQ(FController.Document().FileName(), "Untitled.lst");
+    EXPECT_FALSE(FController.Document().Modified());
     EXPECT_EQ(FController.Document().Count(), 0);
     EXPECT_EQ(FController.Engine().FAccChar, '&');
     EXPECT_EQ(FController.Engine().PosResults(), nullptr);
@@ -82,7 +82,7 @@ TEST_F(MainControllerTest, CommandsAreInertUntilTheFormIsShown)
     EXPECT_EQ(FUi.CloseRequests, 0);
     EXPECT_EQ(Column(TEntryModel::ColOriginal), (TLines{"File", "Edit", "Format"}));
     EXPECT_EQ(Column(TEntryModel::ColAccelerated), (TLines{"", "", ""}));
-    EXPECT_FALSE(FController.Document().FModified);
+    EXPECT_FALSE(FController.Document().Modified());
 
     FController.FormShow();
     EXPECT_TRUE(FController.IsLive());
@@ -144,7 +144,7 @@ TEST_F(MainControllerTest, ProcessAcceleratesEveryEntryWithoutModifyingTheDocume
     EXPECT_EQ(Column(TEntryModel::ColAccelerated), (TLines{"&File", "&Edit", "F&ormat"}));
     EXPECT_EQ(Column(TEntryModel::ColKey), (TLines{"F", "E", "O"}));
     EXPECT_EQ(Column(TEntryModel::ColOriginal), (TLines{"File", "Edit", "Format"}));
-    EXPECT_FALSE(FController.Document().FModified);
+    EXPECT_FALSE(FController.Document().Modified());
     EXPECT_EQ(FController.ActFileNewUpdate().Title, "Quarnel 1.0 - [menu.lst]");
     EXPECT_EQ(FUi.Events, PassEvents);
     EXPECT_FALSE(FUi.Busy);

@@ -91,14 +91,14 @@ protected:
             }
         }
         EXPECT_EQ(Originals(), before);
-        EXPECT_EQ(FDocument.FFileName, PathOf("old.lst"));
-        EXPECT_TRUE(FDocument.FModified);
+        EXPECT_EQ(FDocument.FileName(), PathOf("old.lst"));
+        EXPECT_TRUE(FDocument.Modified());
     }
 
     void ExpectLoaded(const std::string& path)
     {
-        EXPECT_EQ(FDocument.FFileName, path);
-        EXPECT_FALSE(FDocument.FModified);
+        EXPECT_EQ(FDocument.FileName(), path);
+        EXPECT_FALSE(FDocument.Modified());
     }
 
     QTemporaryDir FDir;

@@ -54,8 +54,8 @@ protected:
             EXPECT_EQ(std::string(error.what()), message);
         }
         EXPECT_EQ(OriginalsOf(FDocument), before);
-        EXPECT_EQ(FDocument.FFileName, FSaved);
-        EXPECT_TRUE(FDocument.FModified);
+        EXPECT_EQ(FDocument.FileName(), FSaved);
+        EXPECT_TRUE(FDocument.Modified());
     }
 
     QTemporaryDir FDir;

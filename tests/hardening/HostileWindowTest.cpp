@@ -7,13 +7,16 @@
 #include "PeakMemory.h"
 #include "QuarnelError.h"
 #include "TestFiles.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeView>
 #include <QtTest>
 #include <functional>
@@ -43,7 +46,11 @@ private:
     TCaptionDocument& Document() { return FForm->Controller().Document(); }
     QString Caption(int row) const
     {
-        return FForm->ListView()->model()->index(row, 0).data(Qt::EditRole).toString();
+        return FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))
+            ->model()
+            ->index(row, 0)
+            .data(Qt::EditRole)
+            .toString();
     }
     std::string PathOf(const char* name) const { return FDir->filePath(name).toStdString(); }
     static void IdlePass();
@@ -74,16 +81,14 @@ void THostileWindowTest::cleanup()
 // Commands are enabled, and the title set, only when the event loop runs dry.
 void THostileWindowTest::IdlePass()
 {
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
+    RunIdlePass();
 }
 
 // What the next pass of the event loop would do for a new list, done now.
 void THostileWindowTest::LayOutAndPaint()
 {
-    FForm->ListView()->doItemsLayout();
-    FForm->ListView()->viewport()->repaint();
+    FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->doItemsLayout();
+    FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->viewport()->repaint();
 }
 
 void THostileWindowTest::addDialogTakesPastedLinesAsOne()
@@ -182,7 +187,7 @@ void THostileWindowTest::hugeCaptionIsShownByItsBeginning()
     Document().LoadCaptionFile(path);
     LayOutAndPaint();
     Document().SelectRows(0, 0);
-    FForm->ListView()->viewport()->repaint();
+    FForm->findChild<QTreeView*>(QStringLiteral("ListView1"))->viewport()->repaint();
     const std::int64_t growth = peak.Growth();
     qInfo("[ measured ] a 100 MiB caption loaded and painted: peak growth %lld MiB",
           static_cast<long long>(growth / MiB));

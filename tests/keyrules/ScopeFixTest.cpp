@@ -167,4 +167,24 @@ TEST(FixScope, CaptionsWithoutMarkersStayUnlessTheyWantAKey)
     EXPECT_FALSE(FixScope({"", {"&A", "&a"}, {}}, AsciiKeyRule(), '&', {}).Fixed);
 }
 
+TEST(FixScope, AMendedSuffixIsReplacedNotJoinedByAnother)
+{
+    // Both Japanese entries carry "(&C)": the second one's suffix gives way to a new one in
+    // its place, before the trailing ellipsis, rather than keeping a "(C)" beside it.
+    const RScope menu{
+        "menu",
+        {"\u30B3\u30D4\u30FC(&C)", "\u8CBC\u308A\u4ED8\u3051(&C)...", "\u8868\u793A(&Q)", "&Close"},
+        {}};
+    const RScopeFix fix = FixScope(menu, UnicodeKeyRule(), '&', {true, true, true, true});
+    ASSERT_TRUE(fix.Fixed);
+    EXPECT_EQ(fix.Captions[0], menu.Captions[0]);
+    EXPECT_EQ(fix.Captions[1], "\u8CBC\u308A\u4ED8\u3051(&A)...");
+    EXPECT_EQ(fix.Captions[2], menu.Captions[2]);
+    // A Latin caption's own letters in parentheses are no suffix of the rule's: they stay.
+    const RScope latin{"menu", {"&Copy", "Paste (&C)"}, {}};
+    const RScopeFix latinFix = FixScope(latin, UnicodeKeyRule(), '&', {true, true});
+    ASSERT_TRUE(latinFix.Fixed);
+    EXPECT_EQ(latinFix.Captions[1], "&Paste (C)");
+}
+
 } // namespace

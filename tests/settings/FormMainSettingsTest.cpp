@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeView>
 #include <deque>
 #include <functional>
@@ -184,7 +186,7 @@ void TFormMainSettingsTest::Settle()
 
 QList<int> TFormMainSettingsTest::ColumnWidths(const TFormMain& form)
 {
-    const QHeaderView* header = form.ListView()->header();
+    const QHeaderView* header = form.findChild<QTreeView*>(QStringLiteral("ListView1"))->header();
     return {header->sectionSize(0), header->sectionSize(1), header->sectionSize(2)};
 }
 
@@ -213,7 +215,7 @@ void TFormMainSettingsTest::boundsColumnsMarkerAndFoldersRoundTrip()
         moved = form.frameGeometry();
         QCOMPARE(moved.topLeft(), QPoint(150, 120));
         QCOMPARE(moved.size(), QSize(520, 410));
-        form.ListView()->header()->resizeSection(0, 170);
+        form.findChild<QTreeView*>(QStringLiteral("ListView1"))->header()->resizeSection(0, 170);
         QVERIFY(form.close());
     }
     QCOMPARE(IniValue("Quarnel Window", "Left"), std::optional<std::string>("150"));
@@ -300,11 +302,12 @@ void TFormMainSettingsTest::openDialogStartsInTheRememberedFolderWithTheLastName
     choose.Start();
     open->trigger();
     QVERIFY(choose.Done());
-    QCOMPARE(form.Controller().Document().FFileName, list.toStdString());
+    QCOMPARE(form.Controller().Document().FileName(), list.toStdString());
     QCOMPARE(form.Controller().Document().Count(), 2);
     form.ActFileNewUpdate();
     QCOMPARE(form.windowTitle(), QStringLiteral("Quarnel 1.0 - [menu.lst]"));
-    QCOMPARE(form.focusWidget(), static_cast<QWidget*>(form.ListView()));
+    QCOMPARE(form.focusWidget(),
+             static_cast<QWidget*>(form.findChild<QTreeView*>(QStringLiteral("ListView1"))));
 
     TModalScript again;
     QString againDir;
@@ -345,7 +348,7 @@ void TFormMainSettingsTest::saveDialogAddsTheSuffixAndAsksBeforeOverwriting()
     QCOMPARE(proposedDir, Folder());
     QCOMPARE(proposedName, QStringLiteral("Untitled.lst"));
     const QString out = Folder() + QStringLiteral("/out.lst");
-    QCOMPARE(form.Controller().Document().FFileName, out.toStdString());
+    QCOMPARE(form.Controller().Document().FileName(), out.toStdString());
     QFile file(out);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("File\r\n"));
@@ -370,7 +373,7 @@ void TFormMainSettingsTest::saveDialogAddsTheSuffixAndAsksBeforeOverwriting()
     QVERIFY(replace.Text.contains(QStringLiteral("out.lst")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("File\r\n"));
-    QVERIFY(form.Controller().Document().FModified);
+    QVERIFY(form.Controller().Document().Modified());
 
     TModalScript discard;
     TSeenBox prompt;

@@ -28,7 +28,7 @@ struct TRun
     TMainController Controller{Ui};
 };
 
-const std::map<int, int> DesignWidths = {{0, 120}, {1, 120}, {2, 30}};
+const std::map<int, int> DesignWidths = DesignColumnWidthMap();
 
 class Settings : public testing::Test
 {
@@ -46,7 +46,7 @@ protected:
     std::unique_ptr<TRun> Start(const std::function<void(TRun&)>& beforeShow = {}) const
     {
         auto run = std::make_unique<TRun>();
-        run->Controller.IniFileName = FIniFileName;
+        run->Controller.SetIniFileName(FIniFileName);
         run->Controller.FormCreate("Quarnel 1.0");
         if (beforeShow)
             beforeShow(*run);

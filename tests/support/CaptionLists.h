@@ -15,7 +15,7 @@ inline void FillDocument(TCaptionDocument& document, const TLines& captions)
 {
     for (const std::string& caption : captions)
         document.AddCaption(caption);
-    document.FModified = false;
+    document.MarkUnmodified();
 }
 
 // Adds each of these rows to the selection.

@@ -4,6 +4,7 @@
 // request is recorded so the test can check what the user would have seen.
 
 #include "UserInterface.h"
+#include "WindowLayout.h"
 
 #include <deque>
 #include <map>
@@ -11,6 +12,15 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+// The list's column widths as the form first lays them out.
+inline std::map<int, int> DesignColumnWidthMap()
+{
+    std::map<int, int> widths;
+    for (std::size_t column = 0; column < DesignColumnWidths.size(); ++column)
+        widths[static_cast<int>(column)] = DesignColumnWidths[column];
+    return widths;
+}
 
 class TFakeUserInterface : public IUserInterface
 {
@@ -35,7 +45,7 @@ public:
     TBounds Bounds = DesignBounds;
     bool Normal = true;
     TBounds Area{0, 0, 1280, 1024};
-    std::map<int, int> ColumnWidths = {{0, 120}, {1, 120}, {2, 30}};
+    std::map<int, int> ColumnWidths = DesignColumnWidthMap();
 
     void ProcessBusy() override
     {

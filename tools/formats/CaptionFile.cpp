@@ -103,3 +103,20 @@ std::string RewriteCaptions(std::string_view bytes, const std::string& fileName,
         throw EFormatError(fileName + ": the mended captions would not read back as written");
     return result;
 }
+
+std::string EscapeXmlText(std::string_view text)
+{
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        if (c == '&')
+            escaped += "&amp;";
+        else if (c == '<')
+            escaped += "&lt;";
+        else if (c == '>')
+            escaped += "&gt;";
+        else
+            escaped.push_back(c);
+    }
+    return escaped;
+}

@@ -152,3 +152,7 @@ std::string RewriteCaptions(std::string_view bytes, const std::string& fileName,
 // The file with the edits made; every byte outside them is copied. The edits may come in any
 // order but must not overlap; throws std::invalid_argument when they do or reach past the end.
 std::string ApplyByteEdits(std::string_view bytes, std::vector<RByteEdit> edits);
+
+// Text as an XML format stores it between tags: "&", "<" and ">" as entities, everything else
+// as it is, so that a marker written into a form or an interface file reads back as itself.
+std::string EscapeXmlText(std::string_view text);

@@ -1,6 +1,7 @@
 #include "GtkBuilder.h"
 
 #include "SourceLines.h"
+#include "Utf8.h"
 
 #include <QString>
 #include <QXmlStreamReader>
@@ -83,25 +84,6 @@ std::string ToplevelTitle(const QString& className, const QString& id)
     else if (className.contains(u"Assistant"))
         kind = "assistant";
     return id.isEmpty() ? kind : kind + ' ' + Quoted(id.toStdString());
-}
-
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
 }
 
 // Elements nested deeper than this are refused rather than read with a stack that deep.
@@ -712,17 +694,5 @@ std::string TGtkBuilderFormat::DecodedText(std::string_view bytes,
 
 std::string TGtkBuilderFormat::Encode(const RFileCaption&, std::string_view text) const
 {
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (const char c : text) {
-        if (c == '&')
-            escaped += "&amp;";
-        else if (c == '<')
-            escaped += "&lt;";
-        else if (c == '>')
-            escaped += "&gt;";
-        else
-            escaped.push_back(c);
-    }
-    return escaped;
+    return EscapeXmlText(text);
 }

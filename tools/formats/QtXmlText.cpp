@@ -1,5 +1,7 @@
 #include "QtXmlText.h"
 
+#include "Utf8.h"
+
 #include <QtCore/QString>
 #include <algorithm>
 
@@ -16,25 +18,6 @@ std::size_t Utf8Length(unsigned char lead)
     if (lead >= 0xC0)
         return 2;
     return 1;
-}
-
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
 }
 
 // The character a reference names (`amp`, `#38`, `#x26`), or nullopt for any other entity.
@@ -300,17 +283,5 @@ std::string EncodeQtXmlText(const RFileCaption& caption, std::string_view text)
     case TXmlSpelling::Escaped:
         break;
     }
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else
-            out.push_back(c);
-    }
-    return out;
+    return EscapeXmlText(text);
 }

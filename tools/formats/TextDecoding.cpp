@@ -74,8 +74,20 @@ void RDecodedText::AppendBytes(std::string_view bytes, std::size_t base)
 TCodePage::TCodePage(unsigned number) : FNumber(number)
 {
     const iconv_t cd = iconv_open("UTF-8", IconvName(number).c_str());
-    if (cd != reinterpret_cast<iconv_t>(-1))
-        FToUtf8 = cd;
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return;
+    // The reader finds quotes, backslashes and keywords as ASCII bytes, and a writer inserts
+    // markers as such: a code page that spells ASCII otherwise (EBCDIC, or one that shifts
+    // between states) is one we cannot read.
+    for (int byte = 1; byte < 0x80; ++byte) {
+        const char in = static_cast<char>(byte);
+        std::string decoded;
+        if (!Convert(cd, std::string_view(&in, 1), decoded) || decoded != std::string(1, in)) {
+            iconv_close(cd);
+            return;
+        }
+    }
+    FToUtf8 = cd;
 }
 
 TCodePage::~TCodePage()
@@ -179,27 +191,6 @@ std::size_t AppendUtf16Le(std::string_view bytes, std::size_t base, RDecodedText
     }
     out.Origins.push_back(base + i);
     return failed;
-}
-
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
-        c = 0xFFFD;
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
 }
 
 std::string EncodeText(std::string_view utf8, unsigned codePage)

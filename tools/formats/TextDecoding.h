@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Utf8.h"
+
 // Source files in the encodings resource files come in, decoded to UTF-8 so that a reader can
 // tokenize one kind of text, with where every decoded byte came from so that a writer can edit
 // the original bytes. Legacy code pages go through iconv.
@@ -69,6 +71,3 @@ std::size_t AppendUtf16Le(std::string_view bytes, std::size_t base, RDecodedText
 // UTF-8 text in the encoding a code page number names (UTF-8, UTF-16LE or a legacy code page).
 // Throws std::runtime_error when the text has a character the code page lacks.
 std::string EncodeText(std::string_view utf8, unsigned codePage);
-
-// The code point's UTF-8 bytes; U+FFFD for a surrogate or a value past U+10FFFF.
-void AppendUtf8(std::string& out, char32_t codePoint);
