@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <span>
 
 namespace {
 
@@ -89,16 +90,17 @@ std::size_t SuffixPosition(std::string_view caption)
     return caption.size();
 }
 
-// Keys offered so far by one caption: a table for ASCII; the others in a short list kept in
-// place, a caption rarely having more than a few dozen letters.
+// Keys offered so far by one caption: a bit each below U+0800 (ASCII, Latin, Greek, Cyrillic,
+// Hebrew, Arabic...), the others in a short list kept in place, a caption rarely having more
+// than a few dozen letters.
 class TOfferedKeys
 {
 public:
     // True when the key is new, and remembers it.
     bool Add(TKey key)
     {
-        if (key < 128) {
-            std::uint64_t& word = FAscii[key / 64];
+        if (key < TableEnd) {
+            std::uint64_t& word = FTable[key / 64];
             const std::uint64_t bit = std::uint64_t{1} << (key % 64);
             const bool added = (word & bit) == 0;
             word |= bit;
@@ -123,43 +125,50 @@ public:
         return true;
     }
 
+    // Forgets the keys of a caption, given the candidates it was offered: a caption has few,
+    // and the table is cleared only where they lie.
+    void Clear(std::span<const RKeyCandidate> offered)
+    {
+        for (const RKeyCandidate& candidate : offered)
+            if (candidate.Key < TableEnd)
+                FTable[candidate.Key / 64] = 0;
+        FFilter = 0;
+        FInPlaceCount = 0;
+        FOthers.clear();
+    }
+
 private:
-    std::array<std::uint64_t, 2> FAscii{}; // a bit per ASCII key
-    std::uint64_t FFilter = 0;             // bit key % 64 of every key beyond ASCII seen
+    static constexpr TKey TableEnd = 0x800;
+    std::array<std::uint64_t, TableEnd / 64> FTable{};
+    std::uint64_t FFilter = 0; // bit key % 64 of every key beyond the table seen
     std::array<TKey, 32> FInPlace;
     std::size_t FInPlaceCount = 0;
     std::vector<TKey> FOthers; // beyond those, sorted
 };
 
-} // namespace
-
-void TUnicodeKeyRule::AppendCandidates(std::string_view caption,
-                                       std::vector<RKeyCandidate>& candidates) const
+// The candidates of one caption, every key it offers remembered in `offered`.
+void AppendCaptionCandidates(std::string_view caption, const TKey* plane, TOfferedKeys& offered,
+                             std::vector<RKeyCandidate>& candidates)
 {
-    const TKey* const plane = BasicPlane().data();
-    TOfferedKeys offered;
     bool typedThroughInputMethod = false;
     for (std::size_t pos = 0; pos < caption.size();) {
         // ASCII and the two-byte forms (Latin, Greek, Cyrillic, Hebrew, Arabic...) are decoded
-        // in place; the rest takes the full check.
+        // in place, without a branch between the two, as words and the spaces between them
+        // alternate; the rest takes the full check.
         const auto lead = static_cast<unsigned char>(caption[pos]);
-        char32_t codePoint = lead;
-        std::size_t length = 1;
-        if (lead >= 0x80) {
-            const auto next =
-                pos + 1 < caption.size() ? static_cast<unsigned char>(caption[pos + 1]) : 0;
-            if (lead >= 0xC2 && lead <= 0xDF && (next & 0xC0) == 0x80) {
-                codePoint = (char32_t{lead} & 0x1F) << 6 | (next & 0x3F);
-                length = 2;
-            } else {
-                const RDecoded decoded = DecodeUtf8At(caption, pos);
-                if (!decoded.Valid) {
-                    pos += decoded.Length;
-                    continue;
-                }
-                codePoint = decoded.CodePoint;
-                length = decoded.Length;
+        const auto next =
+            pos + 1 < caption.size() ? static_cast<unsigned char>(caption[pos + 1]) : 0;
+        const bool twoBytes = lead >= 0xC2 && lead <= 0xDF && (next & 0xC0) == 0x80;
+        char32_t codePoint = twoBytes ? (char32_t{lead} & 0x1F) << 6 | (next & 0x3F) : lead;
+        std::size_t length = twoBytes ? 2 : 1;
+        if (lead >= 0x80 && !twoBytes) {
+            const RDecoded decoded = DecodeUtf8At(caption, pos);
+            if (!decoded.Valid) {
+                pos += decoded.Length;
+                continue;
             }
+            codePoint = decoded.CodePoint;
+            length = decoded.Length;
         }
         const TKey key = Classify(plane, codePoint);
         if (key == InputMethodOnly)
@@ -175,6 +184,29 @@ void TUnicodeKeyRule::AppendCandidates(std::string_view caption,
         if (offered.Add(KeyOfCodePoint(static_cast<unsigned char>(c))))
             candidates.push_back(
                 {.Pos = at, .Key = KeyOfCodePoint(static_cast<unsigned char>(c)), .Suffix = c});
+}
+
+} // namespace
+
+void TUnicodeKeyRule::AppendCandidates(std::string_view caption,
+                                       std::vector<RKeyCandidate>& candidates) const
+{
+    TOfferedKeys offered;
+    AppendCaptionCandidates(caption, BasicPlane().data(), offered, candidates);
+}
+
+void TUnicodeKeyRule::AppendCandidatesOfEach(std::span<const std::string> captions,
+                                             std::vector<RKeyCandidate>& candidates,
+                                             std::vector<std::size_t>& ends) const
+{
+    const TKey* const plane = BasicPlane().data();
+    TOfferedKeys offered;
+    for (const std::string& caption : captions) {
+        const std::size_t begin = candidates.size();
+        AppendCaptionCandidates(caption, plane, offered, candidates);
+        offered.Clear(std::span<const RKeyCandidate>(candidates).subspan(begin));
+        ends.push_back(candidates.size());
+    }
 }
 
 RCaptionChar TUnicodeKeyRule::CharAt(std::string_view caption, std::size_t pos) const

@@ -2,6 +2,7 @@
 // index, 0, 1, 2... in the order the keys first come, whatever range the keys lie in.
 #include "Keys.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <random>
@@ -92,32 +93,48 @@ TEST(DenseKeys, EveryListStartsWithoutThePreviousOnesKeys)
 }
 
 // Long lists outgrow the slots kept in the object, and the colliding keys take long probes:
-// the numbering must agree with a plain map all the way.
-TEST(DenseKeys, AgreesWithAMapThroughCollisionsAndGrowth)
+// the numbering must agree with a plain map all the way, key by key on a fresh object and a
+// caption's keys at a time on one object cleared between lists.
+TEST(DenseKeys, AgreesWithAMapThroughCollisionsGrowthAndReuse)
 {
     std::mt19937 random(16);
+    TDenseKeys reused;
     for (int round = 0; round < 300; ++round) {
         const std::size_t length = round < 200 ? random() % 80 : random() % 3000;
         TDenseKeys dense;
+        reused.Clear();
         std::unordered_map<TKey, int> expected;
+        std::vector<TKey> keys;
         std::vector<TKey> order;
         for (std::size_t n = 0; n < length; ++n) {
-            const TKey key = RandomKey(random);
+            const TKey key = keys.emplace_back(RandomKey(random));
             const auto [at, added] = expected.try_emplace(key, static_cast<int>(expected.size()));
             if (added)
                 order.push_back(key);
             ASSERT_EQ(dense.Add(key), at->second)
                 << "round " << round << " key " << std::hex << static_cast<std::uint32_t>(key);
         }
-        ASSERT_EQ(dense.Count(), static_cast<int>(order.size()));
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            ASSERT_EQ(dense.KeyOfIndex(static_cast<int>(i)), order[i]);
-            ASSERT_EQ(dense.IndexOf(order[i]), static_cast<int>(i));
+        std::vector<int> indices(keys.size());
+        for (std::size_t from = 0; from < keys.size();) {
+            const std::size_t to = std::min(keys.size(), from + 1 + random() % 20);
+            reused.AddEach(
+                keys.data() + from, keys.data() + to, [](TKey key) { return key; },
+                indices.data() + from);
+            from = to;
         }
-        for (int probe = 0; probe < 50; ++probe) {
-            const TKey key = RandomKey(random);
-            const auto at = expected.find(key);
-            ASSERT_EQ(dense.IndexOf(key), at == expected.end() ? -1 : at->second);
+        for (std::size_t n = 0; n < keys.size(); ++n)
+            ASSERT_EQ(indices[n], expected[keys[n]]) << "round " << round << " key " << n;
+        for (const TDenseKeys* numbering : {&dense, &reused}) {
+            ASSERT_EQ(numbering->Count(), static_cast<int>(order.size()));
+            for (std::size_t i = 0; i < order.size(); ++i) {
+                ASSERT_EQ(numbering->KeyOfIndex(static_cast<int>(i)), order[i]);
+                ASSERT_EQ(numbering->IndexOf(order[i]), static_cast<int>(i));
+            }
+            for (int probe = 0; probe < 50; ++probe) {
+                const TKey key = RandomKey(random);
+                const auto at = expected.find(key);
+                ASSERT_EQ(numbering->IndexOf(key), at == expected.end() ? -1 : at->second);
+            }
         }
     }
 }
