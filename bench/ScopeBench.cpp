@@ -190,30 +190,53 @@ TAlphabet Letters(bool unicode)
     return letters;
 }
 
-void Application(benchmark::State& state, bool unicode, int what)
+enum class TJob
+{
+    Assign,      // one assigner for the whole application, as a document's scopes are assigned
+    AssignAlone, // each scope through AssignScope, its buffers built afresh
+    Check,
+    Keep,
+};
+
+void Application(benchmark::State& state, bool unicode, TJob job)
 {
     const IKeyRule& rule = unicode ? UnicodeKeyRule() : AsciiKeyRule();
     const std::vector<RScope> scopes = Application(Letters(unicode), rule);
+    TScopeAssigner assigner(rule, '&');
+    std::vector<RKeyed> results;
     for (auto _ : state) {
         std::size_t done = 0;
         for (std::size_t s = 0; s < scopes.size(); ++s) {
-            if (what == 0)
+            switch (job) {
+            case TJob::Assign:
+                done += assigner.Assign(scopes[s], results);
+                benchmark::DoNotOptimize(results.data());
+                break;
+            case TJob::AssignAlone:
                 done += AssignScope(scopes[s], rule, '&').has_value();
-            else if (what == 1)
+                break;
+            case TJob::Check:
                 done += CheckScope(scopes[s], rule, '&', s).size();
-            else
+                break;
+            case TJob::Keep:
                 done += AssignScopeKeepingPins(scopes[s], rule, '&', s).Assigned;
+                break;
+            }
         }
         benchmark::DoNotOptimize(done);
     }
 }
 
-BENCHMARK_CAPTURE(Application, AssignAscii, false, 0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Application, AssignUnicode, true, 0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Application, CheckAscii, false, 1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Application, CheckUnicode, true, 1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Application, KeepAscii, false, 2)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Application, KeepUnicode, true, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Application, AssignAscii, false, TJob::Assign)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Application, AssignUnicode, true, TJob::Assign)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Application, AssignAloneAscii, false, TJob::AssignAlone)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Application, AssignAloneUnicode, true, TJob::AssignAlone)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Application, CheckAscii, false, TJob::Check)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Application, CheckUnicode, true, TJob::Check)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Application, KeepAscii, false, TJob::Keep)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Application, KeepUnicode, true, TJob::Keep)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

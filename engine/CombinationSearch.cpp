@@ -86,12 +86,12 @@ private:
 };
 
 template <class TBits, class TLists>
-std::optional<std::vector<int>> FirstAssignment(const TLists& keyLists, int keyCount)
+bool FirstAssignment(const TLists& keyLists, int keyCount, std::vector<int>& chosen)
 {
     const std::size_t count = keyLists.size();
     // When every entry finds a key no earlier entry took, the depth-first search never goes
     // back and that first path is the answer: most real scopes end here, after one pass.
-    std::vector<int> chosen(count, -1);
+    chosen.assign(count, -1);
     TBits used(keyCount);
     std::size_t greedy = 0;
     for (; greedy < count; ++greedy) {
@@ -105,7 +105,7 @@ std::optional<std::vector<int>> FirstAssignment(const TLists& keyLists, int keyC
         used.Set(keys[c]);
     }
     if (greedy == count)
-        return chosen;
+        return true;
 
     // The greedy prefix is a matching already; paths are needed only for the rest.
     TMatching<TBits, TLists> matching(keyLists, keyCount);
@@ -116,7 +116,7 @@ std::optional<std::vector<int>> FirstAssignment(const TLists& keyLists, int keyC
     for (std::size_t entry = greedy; entry < count; ++entry) {
         TBits reached(keyCount);
         if (!matching.Augment(static_cast<int>(entry), none, reached))
-            return std::nullopt;
+            return false;
     }
 
     // Fix entries in order. The matching always covers every entry, so "a completion exists
@@ -161,17 +161,26 @@ std::optional<std::vector<int>> FirstAssignment(const TLists& keyLists, int keyC
         }
         fixed.Set(keys[static_cast<std::size_t>(chosen[i])]);
     }
-    return chosen;
+    return true;
+}
+
+template <class TLists>
+bool FirstAssignmentOf(const TLists& keyLists, int keyCount, std::vector<int>& chosen)
+{
+    if (keyLists.size() > static_cast<std::size_t>(std::max(keyCount, 0)))
+        return false;
+    if (keyCount <= KeySetBits)
+        return FirstAssignment<TSmallKeyBits>(keyLists, keyCount, chosen);
+    return FirstAssignment<TWideKeyBits>(keyLists, keyCount, chosen);
 }
 
 template <class TLists>
 std::optional<std::vector<int>> FirstAssignmentOf(const TLists& keyLists, int keyCount)
 {
-    if (keyLists.size() > static_cast<std::size_t>(std::max(keyCount, 0)))
+    std::vector<int> chosen;
+    if (!FirstAssignmentOf(keyLists, keyCount, chosen))
         return std::nullopt;
-    if (keyCount <= KeySetBits)
-        return FirstAssignment<TSmallKeyBits>(keyLists, keyCount);
-    return FirstAssignment<TWideKeyBits>(keyLists, keyCount);
+    return chosen;
 }
 
 } // namespace
@@ -185,6 +194,11 @@ std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vecto
 std::optional<std::vector<int>> FindFirstAssignment(const TFlatKeyLists& keyLists, int keyCount)
 {
     return FirstAssignmentOf(keyLists, keyCount);
+}
+
+bool FindFirstAssignment(const TFlatKeyLists& keyLists, int keyCount, std::vector<int>& chosen)
+{
+    return FirstAssignmentOf(keyLists, keyCount, chosen);
 }
 
 std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vector<int>>& keyLists)

@@ -30,6 +30,8 @@ std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vecto
                                                     int keyCount);
 
 std::optional<std::vector<int>> FindFirstAssignment(const TFlatKeyLists& keyLists, int keyCount);
+// The same into `chosen`, reused from one call to the next; false when there is none.
+bool FindFirstAssignment(const TFlatKeyLists& keyLists, int keyCount, std::vector<int>& chosen);
 
 // The same with keyCount taken from the largest index used.
 std::optional<std::vector<int>> FindFirstAssignment(const std::vector<std::vector<int>>& keyLists);

@@ -44,7 +44,14 @@ std::string ApplyCandidate(std::string_view caption, const RKeyCandidate& candid
 {
     std::string result;
     result.reserve(caption.size() + 4);
-    result.append(caption.substr(0, candidate.Pos));
+    ApplyCandidate(caption, candidate, marker, result);
+    return result;
+}
+
+void ApplyCandidate(std::string_view caption, const RKeyCandidate& candidate, char marker,
+                    std::string& result)
+{
+    result.assign(caption.substr(0, candidate.Pos));
     if (candidate.Suffix != 0) {
         result.push_back('(');
         result.push_back(marker);
@@ -54,5 +61,4 @@ std::string ApplyCandidate(std::string_view caption, const RKeyCandidate& candid
         result.push_back(marker);
     }
     result.append(caption.substr(candidate.Pos));
-    return result;
 }

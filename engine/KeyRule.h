@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,19 @@ public:
     virtual void AppendCandidates(std::string_view caption,
                                   std::vector<RKeyCandidate>& candidates) const = 0;
 
+    // AppendCandidates for each caption in turn, appending to `ends` where each caption's
+    // candidates end: one call for a whole scope, so that a rule can keep what it needs from
+    // one caption to the next.
+    virtual void AppendCandidatesOfEach(std::span<const std::string> captions,
+                                        std::vector<RKeyCandidate>& candidates,
+                                        std::vector<std::size_t>& ends) const
+    {
+        for (const std::string& caption : captions) {
+            AppendCandidates(caption, candidates);
+            ends.push_back(candidates.size());
+        }
+    }
+
     std::vector<RKeyCandidate> CandidatesOf(std::string_view caption) const
     {
         std::vector<RKeyCandidate> candidates;
@@ -63,3 +77,6 @@ public:
 const IKeyRule& AsciiKeyRule();
 
 std::string ApplyCandidate(std::string_view caption, const RKeyCandidate& candidate, char marker);
+// The same written over `result`, within the room it already has when that is enough.
+void ApplyCandidate(std::string_view caption, const RKeyCandidate& candidate, char marker,
+                    std::string& result);

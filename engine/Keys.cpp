@@ -2,49 +2,45 @@
 
 #include <algorithm>
 
-int TDenseKeys::Add(TKey key)
-{
-    if (key < FAscii.size()) {
-        int& index = FAscii[key];
-        if (index < 0) {
-            index = Count();
-            FKeys.push_back(key);
-        }
-        return index;
-    }
-    if (2 * (FKeys.size() + 1) > FSlots.size())
-        Grow();
-    int& slot = FSlots[Slot(key)];
-    if (slot == 0) {
-        FKeys.push_back(key);
-        slot = Count();
-    }
-    return slot - 1;
-}
-
 int TDenseKeys::IndexOf(TKey key) const
 {
-    if (key < FAscii.size())
-        return FAscii[key];
-    if (FSlots.empty())
+    if (key < FDirect.size())
+        return key < AsciiEnd || FDirectBeyondAscii ? FDirect[key] : -1;
+    if (FSlotCount == 0)
         return -1;
-    return FSlots[Slot(key)] - 1;
+    const RSlot& slot = Slots()[Slot(key)];
+    return slot.Key == 0 ? -1 : slot.Index;
 }
 
-// Linear probing from a multiplicative hash; the table is never more than half full.
-std::size_t TDenseKeys::Slot(TKey key) const
+void TDenseKeys::Clear()
 {
-    const std::size_t mask = FSlots.size() - 1;
-    std::size_t slot = (static_cast<std::size_t>(key) * 0x9E3779B97F4A7C15ull >> 20) & mask;
-    while (FSlots[slot] != 0 && FKeys[static_cast<std::size_t>(FSlots[slot] - 1)] != key)
-        slot = (slot + 1) & mask;
-    return slot;
+    // Only the table entries of this list's keys are set; the rest are already clear.
+    for (std::size_t i = 0; i < FCount; ++i)
+        if (FKeys[i] < FDirect.size())
+            FDirect[FKeys[i]] = -1;
+    FCount = 0;
+    // The in-object slots are cleared again when the next key beyond the table comes.
+    FMoreSlots.clear();
+    FSlotCount = 0;
 }
 
 void TDenseKeys::Grow()
 {
-    FSlots.assign(std::max<std::size_t>(256, FSlots.size() * 2), 0);
-    for (std::size_t i = 0; i < FKeys.size(); ++i)
-        if (FKeys[i] >= FAscii.size())
-            FSlots[Slot(FKeys[i])] = static_cast<int>(i) + 1;
+    std::size_t count = FSlotCount == 0 ? FFirstSlots.size() : FSlotCount * 2;
+    while (2 * (FCount + 1) > count)
+        count *= 2;
+    if (count == FFirstSlots.size())
+        FFirstSlots.fill(RSlot{});
+    else
+        FMoreSlots.assign(count, RSlot{});
+    FSlotCount = count;
+    for (std::size_t i = 0; i < FCount; ++i)
+        if (FKeys[i] >= FDirect.size())
+            Slots()[Slot(FKeys[i])] = {FKeys[i], static_cast<int>(i)};
+}
+
+void TDenseKeys::ClearDirectBeyondAscii()
+{
+    std::fill(FDirect.begin() + AsciiEnd, FDirect.end(), -1);
+    FDirectBeyondAscii = true;
 }

@@ -4,6 +4,7 @@
 #include "Diagnosis.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 namespace {
@@ -11,8 +12,14 @@ namespace {
 class TKeyTable
 {
 public:
+    TKeyTable() = default;
     explicit TKeyTable(std::vector<TKey> keys) : FKeys(std::move(keys))
     {
+        std::sort(FKeys.begin(), FKeys.end());
+    }
+    void Assign(const std::vector<TKey>& keys)
+    {
+        FKeys.assign(keys.begin(), keys.end());
         std::sort(FKeys.begin(), FKeys.end());
     }
     bool Has(TKey key) const { return std::binary_search(FKeys.begin(), FKeys.end(), key); }
@@ -50,32 +57,54 @@ std::vector<RKeyCandidate> WithoutKeys(std::vector<RKeyCandidate> candidates,
 }
 
 // The candidates of many captions in one block, with their dense keys: a scope is searched
-// with a handful of allocations, not a few per caption.
+// with a handful of allocations, not a few per caption, and none once the block is reused.
 struct RFlatCandidates
 {
+    RFlatCandidates() = default;
+    explicit RFlatCandidates(std::size_t captions) { Reserve(captions); }
+
     // Room for a typical caption's candidates, so that the block rarely grows.
-    explicit RFlatCandidates(std::size_t captions)
+    void Reserve(std::size_t captions)
     {
         All.reserve(captions * 8);
         Lists.Keys.reserve(captions * 8);
         Lists.Ends.reserve(captions);
     }
 
+    // Empty for the next scope, with the room the last ones took.
+    void Clear()
+    {
+        All.clear();
+        Lists.Keys.clear();
+        Lists.Ends.clear();
+        Keys.Clear();
+    }
+
     std::vector<RKeyCandidate> All;
     TFlatKeyLists Lists; // dense key indices, parallel to All
     TDenseKeys Keys;
 
-    void Add(std::string_view caption, const IKeyRule& rule, const TKeyTable& taken)
+    // The candidates of each caption without the taken keys, through one call of the rule.
+    void Add(std::span<const std::string> captions, const IKeyRule& rule, const TKeyTable& taken)
     {
+        const std::size_t firstEntry = Lists.Ends.size();
         const std::size_t begin = All.size();
-        rule.AppendCandidates(caption, All);
-        if (!taken.Empty())
-            All.erase(std::remove_if(All.begin() + static_cast<std::ptrdiff_t>(begin), All.end(),
-                                     [&taken](const RKeyCandidate& c) { return taken.Has(c.Key); }),
-                      All.end());
-        for (std::size_t c = begin; c < All.size(); ++c)
-            Lists.Keys.push_back(Keys.Add(All[c].Key));
-        Lists.Ends.push_back(All.size());
+        rule.AppendCandidatesOfEach(captions, All, Lists.Ends);
+        if (!taken.Empty()) {
+            std::size_t kept = begin;
+            std::size_t c = begin;
+            for (std::size_t entry = firstEntry; entry < Lists.Ends.size(); ++entry) {
+                for (; c < Lists.Ends[entry]; ++c)
+                    if (!taken.Has(All[c].Key))
+                        All[kept++] = All[c];
+                Lists.Ends[entry] = kept;
+            }
+            All.resize(kept);
+        }
+        Lists.Keys.resize(All.size());
+        Keys.AddEach(
+            All.data() + begin, All.data() + All.size(),
+            [](const RKeyCandidate& c) { return c.Key; }, Lists.Keys.data() + begin);
     }
 
     const RKeyCandidate& At(std::size_t entry, int position) const
@@ -150,25 +179,47 @@ std::vector<std::vector<RKeyCandidate>> ScopeCandidates(const RScope& scope, con
     return candidates;
 }
 
+struct TScopeAssigner::RBuffers
+{
+    TKeyTable Outside;
+    RFlatCandidates Candidates;
+    std::vector<int> Chosen;
+};
+
+TScopeAssigner::TScopeAssigner(const IKeyRule& rule, char marker)
+    : FRule(rule), FMarker(marker), FBuffers(std::make_unique<RBuffers>())
+{}
+
+TScopeAssigner::~TScopeAssigner() = default;
+
+bool TScopeAssigner::Assign(const RScope& scope, std::vector<RKeyed>& results)
+{
+    if (scope.Captions.size() > FRule.MaxKeys() || FewerKeysThanCaptions(scope, FRule))
+        return false;
+    RBuffers& buffers = *FBuffers;
+    buffers.Outside.Assign(scope.OutsideKeys);
+    RFlatCandidates& flat = buffers.Candidates;
+    flat.Clear();
+    flat.Reserve(scope.Captions.size());
+    flat.Add(scope.Captions, FRule, buffers.Outside);
+    if (!FindFirstAssignment(flat.Lists, flat.Keys.Count(), buffers.Chosen))
+        return false;
+    // Strings kept from an earlier scope are written over in place, within the room they have.
+    results.resize(scope.Captions.size());
+    for (std::size_t i = 0; i < scope.Captions.size(); ++i) {
+        const RKeyCandidate& candidate = flat.At(i, buffers.Chosen[i]);
+        ApplyCandidate(scope.Captions[i], candidate, FMarker, results[i].Caption);
+        results[i].Key = candidate.Key;
+    }
+    return true;
+}
+
 std::optional<std::vector<RKeyed>> AssignScope(const RScope& scope, const IKeyRule& rule,
                                                char marker)
 {
-    if (scope.Captions.size() > rule.MaxKeys() || FewerKeysThanCaptions(scope, rule))
-        return std::nullopt;
-    const TKeyTable outside(scope.OutsideKeys);
-    RFlatCandidates flat(scope.Captions.size());
-    for (const std::string& caption : scope.Captions)
-        flat.Add(caption, rule, outside);
-    const std::optional<std::vector<int>> chosen =
-        FindFirstAssignment(flat.Lists, flat.Keys.Count());
-    if (!chosen)
-        return std::nullopt;
     std::vector<RKeyed> results;
-    results.reserve(scope.Captions.size());
-    for (std::size_t i = 0; i < scope.Captions.size(); ++i) {
-        const RKeyCandidate& candidate = flat.At(i, (*chosen)[i]);
-        results.push_back({ApplyCandidate(scope.Captions[i], candidate, marker), candidate.Key});
-    }
+    if (!TScopeAssigner(rule, marker).Assign(scope, results))
+        return std::nullopt;
     return results;
 }
 
@@ -315,7 +366,7 @@ RScopeKeeping AssignScopeKeepingPins(const RScope& scope, const IKeyRule& rule, 
     RFlatCandidates flat(captions.size());
     for (std::size_t i = 0; i < captions.size(); ++i)
         if (!pins[i])
-            flat.Add(captions[i], rule, taken);
+            flat.Add(std::span(&captions[i], 1), rule, taken);
     const std::optional<std::vector<int>> chosen =
         FindFirstAssignment(flat.Lists, flat.Keys.Count());
     if (!chosen)

@@ -9,6 +9,7 @@
 #include "Lint.h"
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,6 +47,28 @@ std::vector<std::vector<RKeyCandidate>> ScopeCandidates(const RScope& scope, con
 // rule order, outside keys out of play), or none.
 std::optional<std::vector<RKeyed>> AssignScope(const RScope& scope, const IKeyRule& rule,
                                                char marker);
+
+// AssignScope for scope after scope of one document: the candidates, the numbering of their
+// keys and the result strings keep their room from one scope to the next, so that thousands of
+// menus and dialogs are assigned with next to no allocation.
+class TScopeAssigner
+{
+public:
+    TScopeAssigner(const IKeyRule& rule, char marker);
+    ~TScopeAssigner();
+    TScopeAssigner(const TScopeAssigner&) = delete;
+    TScopeAssigner& operator=(const TScopeAssigner&) = delete;
+
+    // AssignScope's answer: true with one result per caption in `results`, whose strings are
+    // reused; false, `results` left as they were, when there is none.
+    bool Assign(const RScope& scope, std::vector<RKeyed>& results);
+
+private:
+    struct RBuffers;
+    const IKeyRule& FRule;
+    char FMarker;
+    std::unique_ptr<RBuffers> FBuffers;
+};
 
 struct RScopeFinding
 {

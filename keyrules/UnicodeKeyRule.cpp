@@ -3,7 +3,9 @@
 #include <QChar>
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <limits>
+#include <span>
 
 namespace {
 
@@ -49,30 +51,34 @@ TKey KeyOfCodePoint(char32_t c)
     return QChar::toCaseFolded(c);
 }
 
-// What the rule needs of one character: its key, 0 when it can carry none, and whether it is
-// typed through an input method.
-struct RCharClass
-{
-    TKey Key = 0;
-    bool InputMethod = false;
-};
+// What the rule needs of one character: its key; 0 when it can carry none;
+// InputMethodOnly when it carries none and is typed through an input method, which can never be
+// a key of its own.
+constexpr TKey InputMethodOnly = ~TKey{0};
 
-RCharClass ClassifyDirectly(char32_t c)
+TKey ClassifyDirectly(char32_t c)
 {
-    return {IsEligible(c) ? KeyOfCodePoint(c) : 0, c >= 0x80 && IsTypedThroughInputMethod(c)};
+    if (IsEligible(c))
+        return KeyOfCodePoint(c);
+    return c >= 0x80 && IsTypedThroughInputMethod(c) ? InputMethodOnly : 0;
 }
 
 // Captions are nearly all in the Basic Multilingual Plane, and QChar takes several lookups per
-// character: the plane is classified once, on first use, into half a megabyte.
-RCharClass Classify(char32_t c)
+// character: the plane is classified once, on first use, into a quarter of a megabyte.
+const std::vector<TKey>& BasicPlane()
 {
-    static const std::vector<RCharClass> Plane = [] {
-        std::vector<RCharClass> table(0x10000);
+    static const std::vector<TKey> plane = [] {
+        std::vector<TKey> table(0x10000);
         for (char32_t i = 0; i < 0x10000; ++i)
             table[i] = ClassifyDirectly(i);
         return table;
     }();
-    return c < 0x10000 ? Plane[c] : ClassifyDirectly(c);
+    return plane;
+}
+
+TKey Classify(const TKey* plane, char32_t c)
+{
+    return c < 0x10000 ? plane[c] : ClassifyDirectly(c);
 }
 
 // Where "(&X)" goes: before a trailing ellipsis or colon, else at the end.
@@ -84,21 +90,29 @@ std::size_t SuffixPosition(std::string_view caption)
     return caption.size();
 }
 
-// Keys offered so far by one caption: a table for ASCII; the others in a short list kept in
-// place, a caption rarely having more than a few dozen letters.
+// Keys offered so far by one caption: a bit each below U+0800 (ASCII, Latin, Greek, Cyrillic,
+// Hebrew, Arabic...), the others in a short list kept in place, a caption rarely having more
+// than a few dozen letters.
 class TOfferedKeys
 {
 public:
     // True when the key is new, and remembers it.
     bool Add(TKey key)
     {
-        if (key < FAscii.size()) {
-            const bool added = !FAscii[key];
-            FAscii[key] = true;
+        if (key < TableEnd) {
+            std::uint64_t& word = FTable[key / 64];
+            const std::uint64_t bit = std::uint64_t{1} << (key % 64);
+            const bool added = (word & bit) == 0;
+            word |= bit;
             return added;
         }
+        // A key whose filter bit is clear is new: most keys of a caption are told apart
+        // without a look at the list.
+        const std::uint64_t bit = std::uint64_t{1} << (key % 64);
+        const bool maybeSeen = (FFilter & bit) != 0;
+        FFilter |= bit;
         const auto end = FInPlace.begin() + static_cast<std::ptrdiff_t>(FInPlaceCount);
-        if (std::find(FInPlace.begin(), end, key) != end)
+        if (maybeSeen && std::find(FInPlace.begin(), end, key) != end)
             return false;
         if (FInPlaceCount < FInPlace.size()) {
             FInPlace[FInPlaceCount++] = key;
@@ -111,29 +125,57 @@ public:
         return true;
     }
 
+    // Forgets the keys of a caption, given the candidates it was offered: a caption has few,
+    // and the table is cleared only where they lie.
+    void Clear(std::span<const RKeyCandidate> offered)
+    {
+        for (const RKeyCandidate& candidate : offered)
+            if (candidate.Key < TableEnd)
+                FTable[candidate.Key / 64] = 0;
+        FFilter = 0;
+        FInPlaceCount = 0;
+        FOthers.clear();
+    }
+
 private:
-    std::array<bool, 128> FAscii{};
+    static constexpr TKey TableEnd = 0x800;
+    std::array<std::uint64_t, TableEnd / 64> FTable{};
+    std::uint64_t FFilter = 0; // bit key % 64 of every key beyond the table seen
     std::array<TKey, 32> FInPlace;
     std::size_t FInPlaceCount = 0;
     std::vector<TKey> FOthers; // beyond those, sorted
 };
 
-} // namespace
-
-void TUnicodeKeyRule::AppendCandidates(std::string_view caption,
-                                       std::vector<RKeyCandidate>& candidates) const
+// The candidates of one caption, every key it offers remembered in `offered`.
+void AppendCaptionCandidates(std::string_view caption, const TKey* plane, TOfferedKeys& offered,
+                             std::vector<RKeyCandidate>& candidates)
 {
-    TOfferedKeys offered;
     bool typedThroughInputMethod = false;
     for (std::size_t pos = 0; pos < caption.size();) {
-        const RDecoded decoded = DecodeUtf8At(caption, pos);
-        if (decoded.Valid) {
-            const RCharClass c = Classify(decoded.CodePoint);
-            typedThroughInputMethod = typedThroughInputMethod || c.InputMethod;
-            if (c.Key != 0 && offered.Add(c.Key))
-                candidates.push_back({.Pos = pos, .Key = c.Key});
+        // ASCII and the two-byte forms (Latin, Greek, Cyrillic, Hebrew, Arabic...) are decoded
+        // in place, without a branch between the two, as words and the spaces between them
+        // alternate; the rest takes the full check.
+        const auto lead = static_cast<unsigned char>(caption[pos]);
+        const auto next =
+            pos + 1 < caption.size() ? static_cast<unsigned char>(caption[pos + 1]) : 0;
+        const bool twoBytes = lead >= 0xC2 && lead <= 0xDF && (next & 0xC0) == 0x80;
+        char32_t codePoint = twoBytes ? (char32_t{lead} & 0x1F) << 6 | (next & 0x3F) : lead;
+        std::size_t length = twoBytes ? 2 : 1;
+        if (lead >= 0x80 && !twoBytes) {
+            const RDecoded decoded = DecodeUtf8At(caption, pos);
+            if (!decoded.Valid) {
+                pos += decoded.Length;
+                continue;
+            }
+            codePoint = decoded.CodePoint;
+            length = decoded.Length;
         }
-        pos += decoded.Length;
+        const TKey key = Classify(plane, codePoint);
+        if (key == InputMethodOnly)
+            typedThroughInputMethod = true;
+        else if (key != 0 && offered.Add(key))
+            candidates.push_back({.Pos = pos, .Key = key});
+        pos += length;
     }
     if (!typedThroughInputMethod)
         return;
@@ -144,12 +186,38 @@ void TUnicodeKeyRule::AppendCandidates(std::string_view caption,
                 {.Pos = at, .Key = KeyOfCodePoint(static_cast<unsigned char>(c)), .Suffix = c});
 }
 
+} // namespace
+
+void TUnicodeKeyRule::AppendCandidates(std::string_view caption,
+                                       std::vector<RKeyCandidate>& candidates) const
+{
+    TOfferedKeys offered;
+    AppendCaptionCandidates(caption, BasicPlane().data(), offered, candidates);
+}
+
+void TUnicodeKeyRule::AppendCandidatesOfEach(std::span<const std::string> captions,
+                                             std::vector<RKeyCandidate>& candidates,
+                                             std::vector<std::size_t>& ends) const
+{
+    const TKey* const plane = BasicPlane().data();
+    TOfferedKeys offered;
+    for (const std::string& caption : captions) {
+        const std::size_t begin = candidates.size();
+        AppendCaptionCandidates(caption, plane, offered, candidates);
+        offered.Clear(std::span<const RKeyCandidate>(candidates).subspan(begin));
+        ends.push_back(candidates.size());
+    }
+}
+
 RCaptionChar TUnicodeKeyRule::CharAt(std::string_view caption, std::size_t pos) const
 {
     const RDecoded decoded = DecodeUtf8At(caption, pos);
     RCaptionChar c{decoded.Length, std::nullopt};
-    if (decoded.Valid && Classify(decoded.CodePoint).Key != 0)
-        c.Key = Classify(decoded.CodePoint).Key;
+    if (decoded.Valid) {
+        const TKey key = Classify(BasicPlane().data(), decoded.CodePoint);
+        if (key != 0 && key != InputMethodOnly)
+            c.Key = key;
+    }
     return c;
 }
 

@@ -12,6 +12,9 @@ class TUnicodeKeyRule final : public IKeyRule
 public:
     void AppendCandidates(std::string_view caption,
                           std::vector<RKeyCandidate>& candidates) const override;
+    void AppendCandidatesOfEach(std::span<const std::string> captions,
+                                std::vector<RKeyCandidate>& candidates,
+                                std::vector<std::size_t>& ends) const override;
     RCaptionChar CharAt(std::string_view caption, std::size_t pos) const override;
     std::string KeyText(TKey key) const override;
     std::size_t MaxKeys() const override;

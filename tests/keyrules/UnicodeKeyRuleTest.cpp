@@ -135,3 +135,30 @@ TEST(UnicodeKeyRule, SuffixCandidatesComeAfterTheCaptionsOwnKeys)
 }
 
 } // namespace
+
+// A whole scope in one call keeps the rule's record of offered keys from caption to caption:
+// each caption must still get exactly what it gets alone, whatever came before it.
+TEST(UnicodeKeyRule, ScopeInOneCallOffersWhatEachCaptionOffersAlone)
+{
+    const std::vector<std::string> tokens = {"a",    "Ж",   "ж",    "ё", "Σ", "ς", "ա",
+                                             "ა",    "😀",   "ファ", "1", "&", " ", "\xFF",
+                                             "\xD0", "...", "ǅ",    "ǆ", "Z", "ק", "ب"};
+    std::mt19937 random(21);
+    for (int round = 0; round < 500; ++round) {
+        std::vector<std::string> captions(random() % 20);
+        for (std::string& caption : captions)
+            for (int n = static_cast<int>(random() % 12); n > 0; --n)
+                caption += tokens[random() % tokens.size()];
+        std::vector<RKeyCandidate> expected{{.Pos = 7, .Key = U'x'}}; // kept in front
+        std::vector<std::size_t> expectedEnds{99};
+        for (const std::string& caption : captions) {
+            UnicodeKeyRule().AppendCandidates(caption, expected);
+            expectedEnds.push_back(expected.size());
+        }
+        std::vector<RKeyCandidate> got{{.Pos = 7, .Key = U'x'}};
+        std::vector<std::size_t> ends{99};
+        UnicodeKeyRule().AppendCandidatesOfEach(captions, got, ends);
+        ASSERT_EQ(got, expected) << "round " << round;
+        ASSERT_EQ(ends, expectedEnds) << "round " << round;
+    }
+}
