@@ -201,6 +201,35 @@ TEST(PoCatalogueReader, CaptionsAreTheTranslationsOfMessagesThatAreNotFuzzy)
               std::string::npos);
 }
 
+TEST(PoCatalogueReader, JapaneseChineseAndKoreanSuffixesPreferTheSourcesKey)
+{
+    const std::string catalogue = "msgid \"\"\nmsgstr \"\"\n\"Language: LANG\\n\"\n\n"
+                                  "msgid \"_Export\"\nmsgstr \"X\"\n\n"
+                                  "msgid \"Save _as\"\nmsgstr \"X\"\n\n"
+                                  "msgid \"_Überall\"\nmsgstr \"X\"\n";
+    const auto suffixes = [&](const std::string& language, const std::string& fileName) {
+        std::string bytes = catalogue;
+        bytes.replace(bytes.find("LANG"), 4, language);
+        std::string letters;
+        for (const RCaptionScope& scope :
+             CatalogueCaptions(ReadPoCatalogue(bytes, fileName), '_').File.Scopes) {
+            const char suffix = scope.Captions.front().PreferredSuffix;
+            letters.push_back(suffix != 0 ? suffix : '-');
+        }
+        return letters;
+    };
+    EXPECT_EQ(suffixes("ja", "x.po"), "EA-");
+    EXPECT_EQ(suffixes("zh_TW", "x.po"), "EA-");
+    EXPECT_EQ(suffixes("ko-KR", "x.po"), "EA-");
+    EXPECT_EQ(suffixes("de", "x.po"), "---");
+    EXPECT_EQ(suffixes("jam", "x.po"), "---");
+    // Without a Language field, a catalogue named as its language says it.
+    EXPECT_EQ(suffixes("", "po/ja.po"), "EA-");
+    EXPECT_EQ(suffixes("", "po/ja_JP.po"), "EA-");
+    EXPECT_EQ(suffixes("", "po/de.po"), "---");
+    EXPECT_EQ(suffixes("", "po/japanese.po"), "---");
+}
+
 TEST(PoCatalogueReader, ReportsWhatPerStringCheckersReport)
 {
     const RPoCatalogue ru = ReadPoCatalogue(GtkData("ru.po"), "ru.po");

@@ -2,6 +2,7 @@
 
 #include "PoCharset.h"
 #include "SourceLines.h"
+#include "SuffixKeys.h"
 #include "TextDecoding.h"
 
 #include <algorithm>
@@ -27,6 +28,39 @@ std::string Lowered(std::string_view text)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     return lowered;
+}
+
+// The value of the header's Language field, or empty.
+std::string HeaderLanguage(std::string_view header)
+{
+    const std::string lowered = Lowered(header);
+    std::size_t field = lowered.find("language:");
+    while (field != std::string::npos && field != 0 && header[field - 1] != '\n')
+        field = lowered.find("language:", field + 1);
+    if (field == std::string::npos)
+        return {};
+    std::size_t begin = field + 9;
+    while (begin < header.size() && IsBlank(header[begin]))
+        ++begin;
+    std::size_t end = begin;
+    while (end < header.size() && header[end] != '\n' && !IsBlank(header[end]))
+        ++end;
+    return std::string(header.substr(begin, end - begin));
+}
+
+// A catalogue named as its language (po/ja.po, ja_JP.po), as gettext lays them out.
+std::string LanguageOfFileName(std::string_view fileName)
+{
+    const std::size_t slash = fileName.find_last_of('/');
+    std::string_view base = fileName.substr(slash == std::string_view::npos ? 0 : slash + 1);
+    if (!base.ends_with(".po"))
+        return {};
+    base.remove_suffix(3);
+    const auto lower = [](char c) { return c >= 'a' && c <= 'z'; };
+    if (base.size() < 2 || !lower(base[0]) || !lower(base[1]) ||
+        (base.size() > 2 && base[2] != '_' && base[2] != '-' && base[2] != '.'))
+        return {};
+    return std::string(base.substr(0, 2));
 }
 
 // The charset the header's Content-Type names, or empty.
@@ -377,8 +411,10 @@ private:
             if (FEntry.Id.empty() && !FEntry.Context && !FSawHeader) {
                 FSawHeader = true;
                 FHeaderLine = FEntry.Line;
-                if (!FEntry.Translations.empty())
+                if (!FEntry.Translations.empty()) {
                     FCatalogue.Charset = HeaderCharset(FEntry.Translations.front().Text);
+                    FCatalogue.Language = HeaderLanguage(FEntry.Translations.front().Text);
+                }
             } else {
                 FCatalogue.Messages.push_back(std::move(FEntry));
             }
@@ -426,10 +462,6 @@ std::string Quoted(std::string_view text)
     return quoted + '"';
 }
 
-} // namespace
-
-namespace {
-
 // A catalogue in another charset than UTF-8, decoded whole. Its syntax is ASCII, which the
 // charset keeps apart from its other characters, so the decoded text has the same lines and
 // the same characters in them.
@@ -462,9 +494,7 @@ RDecodedCatalogue DecodeCatalogue(std::string_view bytes, const std::string& fil
     return decoded;
 }
 
-} // namespace
-
-RPoCatalogue ReadPoCatalogue(std::string_view bytes, const std::string& fileName)
+RPoCatalogue ReadInItsCharset(std::string_view bytes, const std::string& fileName)
 {
     TPoReader reader(bytes, fileName);
     RPoCatalogue catalogue;
@@ -495,6 +525,16 @@ RPoCatalogue ReadPoCatalogue(std::string_view bytes, const std::string& fileName
     return read;
 }
 
+} // namespace
+
+RPoCatalogue ReadPoCatalogue(std::string_view bytes, const std::string& fileName)
+{
+    RPoCatalogue catalogue = ReadInItsCharset(bytes, fileName);
+    if (catalogue.Language.empty())
+        catalogue.Language = LanguageOfFileName(fileName);
+    return catalogue;
+}
+
 bool HasKeyMarker(std::string_view text, char marker)
 {
     for (std::size_t i = 0; i + 1 < text.size(); ++i) {
@@ -509,6 +549,7 @@ bool HasKeyMarker(std::string_view text, char marker)
 
 RPoCaptionFile CatalogueCaptions(const RPoCatalogue& catalogue, char marker)
 {
+    const bool suffixes = KeysInSuffixes(catalogue.Language);
     RPoCaptionFile result;
     for (std::size_t m = 0; m < catalogue.Messages.size(); ++m) {
         const RPoMessage& message = catalogue.Messages[m];
@@ -525,6 +566,8 @@ RPoCaptionFile CatalogueCaptions(const RPoCatalogue& catalogue, char marker)
             if (message.IdPlural)
                 scope.Name += " [" + std::to_string(f) + ']';
             RFileCaption caption = translation;
+            if (suffixes)
+                caption.PreferredSuffix = SuffixKeyOfSource(message.SourceOf(f), marker);
             const bool sourceKey = HasKeyMarker(message.SourceOf(f), marker);
             caption.KeyRequired = sourceKey;
             caption.CanCarryKey = sourceKey || HasKeyMarker(translation.Text, marker);

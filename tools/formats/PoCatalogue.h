@@ -51,7 +51,10 @@ struct RPoMessage
 
 struct RPoCatalogue
 {
-    std::string Charset;              // as the header names it; empty without a header
+    std::string Charset; // as the header names it; empty without a header
+    // The header's Language, else the file's name when it is a language code ("ja.po"); may be
+    // empty.
+    std::string Language;
     std::vector<RPoMessage> Messages; // in file order, the header left out
 };
 

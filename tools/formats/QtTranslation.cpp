@@ -1,6 +1,7 @@
 #include "QtTranslation.h"
 
 #include "Lint.h"
+#include "SuffixKeys.h"
 
 #include <QtCore/QXmlStreamReader>
 #include <utility>
@@ -30,30 +31,6 @@ std::string ElementText(QXmlStreamReader& reader)
 bool HasKey(std::string_view text)
 {
     return !ScanMarkers(text, '&').Singles.empty();
-}
-
-// Japanese, Chinese and Korean captions carry their key in a "(&X)" suffix, whose letter is
-// best the source's key: a user who knows the English menu finds it again.
-bool KeysInSuffixes(std::string_view language)
-{
-    const auto is = [&](std::string_view code) {
-        return language.size() >= 2 &&
-               (language.size() == 2 || language[2] == '_' || language[2] == '-') &&
-               (language.substr(0, 2) == code);
-    };
-    return is("ja") || is("zh") || is("ko");
-}
-
-// The source's key as a suffix letter, when it is a Latin letter or digit.
-char SuffixOfSource(std::string_view source)
-{
-    const RMarkers markers = ScanMarkers(source, '&');
-    if (markers.Singles.size() != 1 || markers.LoneAtEnd)
-        return 0;
-    const char c = source[markers.Singles.front() + 1];
-    if (c >= 'a' && c <= 'z')
-        return static_cast<char>(c - 'a' + 'A');
-    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ? c : 0;
 }
 
 // The scopes of one context: the form's, or the whole context as one.
@@ -156,7 +133,7 @@ private:
     {
         RFileCaption caption = message.Translation;
         if (FKeysInSuffixes)
-            caption.PreferredSuffix = SuffixOfSource(message.Source);
+            caption.PreferredSuffix = SuffixKeyOfSource(message.Source, '&');
         return caption;
     }
 
