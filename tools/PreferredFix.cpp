@@ -98,12 +98,19 @@ RScopeFix FixListPreferring(const std::vector<std::string>& captions, const IKey
 RScopeFix FixFileScopePreferring(const RScope& scope, char marker,
                                  const std::vector<bool>& wantsKey,
                                  const std::vector<bool>& mayGoWithoutKey,
-                                 const TKeyPreference& preference)
+                                 const TKeyPreference& preference,
+                                 const std::vector<char32_t>& sourceKeys)
 {
     const IKeyRule& rule = UnicodeKeyRule();
-    return FixScopePreferring(scope, rule, marker, wantsKey, mayGoWithoutKey,
-                              preference.ModelFor(rule), preference.Method(),
-                              preference.PreferredKeys(scope.Captions, marker));
+    const TCostModel& model = preference.ModelFor(rule);
+    TPreferredKeys preferred = preference.PreferredKeys(scope.Captions, marker);
+    // A translation keeps its source's key where it can: a user who knows the original finds
+    // the command on the same key.
+    for (std::size_t i = 0; i < sourceKeys.size() && i < preferred.size(); ++i)
+        if (sourceKeys[i] != 0)
+            preferred[i] = model.Traits().Fold(sourceKeys[i]);
+    return FixScopePreferring(scope, rule, marker, wantsKey, mayGoWithoutKey, model,
+                              preference.Method(), preferred);
 }
 
 std::vector<bool> MayGoWithoutKey(const RCaptionScope& scope,

@@ -60,11 +60,13 @@ RScopeFix FixListPreferring(const std::vector<std::string>& captions, const IKey
                             char marker, const TKeyPreference& preference);
 
 // One scope of a file under the Unicode rule; mayGoWithoutKey: the captions that need no key
-// (dialog controls), of which "OK" and "Cancel" then get none.
+// (dialog controls), of which "OK" and "Cancel" then get none. sourceKeys[i], when not 0: the
+// key of the source caption i translates, which it prefers to the key its text has elsewhere.
 RScopeFix FixFileScopePreferring(const RScope& scope, char marker,
                                  const std::vector<bool>& wantsKey,
                                  const std::vector<bool>& mayGoWithoutKey,
-                                 const TKeyPreference& preference);
+                                 const TKeyPreference& preference,
+                                 const std::vector<char32_t>& sourceKeys = {});
 
 // Per engine caption (an index into the file's scope), whether it may stay without a key.
 std::vector<bool> MayGoWithoutKey(const RCaptionScope& scope,

@@ -190,7 +190,8 @@ OPTIONS
         whenever that key is free ("&File", "E&xit", "Cu&t", "Select &All"...). With
         fix, the fewest markers still move, and the captions mended take the
         cheapest keys around the others; a command keeps the key most of its
-        captions end with in all files of the call. "OK" and "Cancel" among a
+        captions end with in all files of the call, and a translation the key of
+        its source. "OK" and "Cancel" among a
         dialog's controls get no key, with --add-missing too; in a caption list
         every caption gets one. The costs and the table of common commands are
         listed in the README and in docs/preferences.md.

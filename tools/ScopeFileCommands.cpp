@@ -58,6 +58,7 @@ struct REngineScope
     std::vector<std::size_t> Captions; // index in the file's scope, per engine caption
     std::vector<bool> NeedsKey;
     std::vector<char> PreferredSuffixes;
+    std::vector<char32_t> SourceKeys;
     // Captions an earlier scope already decided (index in the file's scope): they stay out of
     // the engine's scope, and their keys count as taken from outside.
     std::vector<std::size_t> Decided;
@@ -120,7 +121,7 @@ std::vector<std::size_t> OuterScopesFirst(const RCaptionFile& file)
 REngineScope EngineScope(const RCaptionScope& scope, const RScopeFileOptions& options,
                          std::vector<TKey> outsideKeys, const TSharedCaptions* shared = nullptr)
 {
-    REngineScope engine{{scope.Name, {}, std::move(outsideKeys)}, {}, {}, {}, {}};
+    REngineScope engine{{scope.Name, {}, std::move(outsideKeys)}, {}, {}, {}, {}, {}};
     for (std::size_t c = 0; c < scope.Captions.size(); ++c) {
         const RFileCaption& caption = scope.Captions[c];
         if (!caption.CanCarryKey)
@@ -135,6 +136,7 @@ REngineScope EngineScope(const RCaptionScope& scope, const RScopeFileOptions& op
         engine.Captions.push_back(c);
         engine.NeedsKey.push_back(caption.KeyRequired || options.AddMissing);
         engine.PreferredSuffixes.push_back(caption.PreferredSuffix);
+        engine.SourceKeys.push_back(caption.SourceKey);
     }
     return engine;
 }
@@ -256,7 +258,7 @@ bool AddFinding(TMessages& messages, const RCaptionScope& scope, const REngineSc
 bool ExplainIfImpossible(TMessages& messages, const RCaptionScope& scope,
                          const REngineScope& engine, char marker)
 {
-    REngineScope needing{{scope.Name, {}, engine.Scope.OutsideKeys}, {}, {}, {}, {}};
+    REngineScope needing{{scope.Name, {}, engine.Scope.OutsideKeys}, {}, {}, {}, {}, {}};
     for (std::size_t c = 0; c < engine.Scope.Captions.size(); ++c) {
         const std::string& text = engine.Scope.Captions[c];
         const RMarkers markers = ScanMarkers(text, marker);
@@ -427,7 +429,7 @@ RFileReport FixScopeFile(const std::string& fileName, const ICaptionFormat& form
                 !toMend          ? RScopeFix{}
                 : options.Prefer ? FixFileScopePreferring(engine.Scope, marker, engine.NeedsKey,
                                                           MayGoWithoutKey(scope, engine.Captions),
-                                                          *options.Prefer)
+                                                          *options.Prefer, engine.SourceKeys)
                                  : FixScope(engine.Scope, UnicodeKeyRule(), marker, engine.NeedsKey,
                                             engine.PreferredSuffixes);
             if (toMend && !fix.Fixed) {

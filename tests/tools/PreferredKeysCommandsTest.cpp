@@ -185,6 +185,56 @@ TEST_F(PreferredKeysTest, ACommandKeepsTheKeyItHasInMostFilesOfTheCall)
     EXPECT_EQ(fixed.find("\"Ma&rk\""), std::string::npos) << fixed;
 }
 
+// Two translations of one context on "K": the second is mended.
+constexpr const char* GermanTranslation = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                                          "<TS version=\"2.1\" language=\"de\">\n"
+                                          "<context>\n"
+                                          "    <name>Editor</name>\n"
+                                          "    <message>\n"
+                                          "        <source>&amp;Copy</source>\n"
+                                          "        <translation>&amp;Kopieren</translation>\n"
+                                          "    </message>\n"
+                                          "    <message>\n"
+                                          "        <source>H&amp;eader</source>\n"
+                                          "        <translation>&amp;Kopfzeile</translation>\n"
+                                          "    </message>\n"
+                                          "</context>\n"
+                                          "</TS>\n";
+
+constexpr const char* GermanCatalogue = "msgid \"\"\nmsgstr \"\"\n"
+                                        "\"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+                                        "#: data/menu.ui:4\n"
+                                        "msgid \"_Copy\"\nmsgstr \"_Kopieren\"\n\n"
+                                        "#: data/menu.ui:7\n"
+                                        "msgid \"H_eader\"\nmsgstr \"_Kopfzeile\"\n";
+
+TEST_F(PreferredKeysTest, AMendedTranslationPrefersItsSourcesKey)
+{
+    // Left to its own costs, "Kopfzeile" would take a clear consonant; its source is on "E".
+    const std::string ts = Write("editor_de.ts", GermanTranslation);
+    EXPECT_EQ(RunTool({"fix", "--prefer", "guidelines", Q(ts)}).Status, 0);
+    EXPECT_NE(ReadBytes(ts).find("<translation>Kopfz&amp;eile</translation>"), std::string::npos)
+        << ReadBytes(ts);
+    EXPECT_EQ(RunTool({"check", Q(ts)}).Status, 0);
+
+    // The catalogue, checked string by string, has no clash; with the builder's menu it has.
+    const std::string po = Write("po/de.po", GermanCatalogue);
+    Write("data/menu.ui",
+          "<interface>\n  <menu id=\"edit\">\n    <item>\n"
+          "      <attribute name=\"label\" translatable=\"yes\">_Copy</attribute>\n    </item>\n"
+          "    <item>\n      <attribute name=\"label\" translatable=\"yes\">H_eader</attribute>\n"
+          "    </item>\n  </menu>\n</interface>\n");
+    const QString builder = FDir.filePath("data");
+    EXPECT_EQ(RunTool({"fix", "--prefer", "guidelines", "--builder", builder, Q(po)}).Status, 0);
+    EXPECT_NE(ReadBytes(po).find("msgstr \"Kopfz_eile\""), std::string::npos) << ReadBytes(po);
+
+    // Without guidelines the first free letter is taken, as before.
+    const std::string first = Write("first_de.ts", GermanTranslation);
+    EXPECT_EQ(RunTool({"fix", Q(first)}).Status, 0);
+    EXPECT_NE(ReadBytes(first).find("<translation>K&amp;opfzeile</translation>"), std::string::npos)
+        << ReadBytes(first);
+}
+
 TEST_F(PreferredKeysTest, ARuleFileAdjustsTheCostsAndABadLineIsNamed)
 {
     const std::string rules = Write("house.rules", "# house style\nstandard \"Copy\" p\n");

@@ -47,6 +47,9 @@ struct RFileCaption
     // The Latin letter or digit (upper case) a mended "(&X)" suffix takes when it is free, such
     // as the key of the source a translation into Japanese translates; 0 for none.
     char PreferredSuffix = 0;
+    // For a translation, the character its source marks as the key (a code point); 0 for none.
+    // With --prefer guidelines a mended translation prefers it.
+    char32_t SourceKey = 0;
 
     // Where the displayed text begins: the first byte of a non-empty caption.
     const RSourcePlace& Start() const { return Places.front(); }

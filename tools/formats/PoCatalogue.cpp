@@ -566,6 +566,7 @@ RPoCaptionFile CatalogueCaptions(const RPoCatalogue& catalogue, char marker)
             if (message.IdPlural)
                 scope.Name += " [" + std::to_string(f) + ']';
             RFileCaption caption = translation;
+            caption.SourceKey = MarkedCharacterOf(message.SourceOf(f), marker);
             if (suffixes)
                 caption.PreferredSuffix = SuffixKeyOfSource(message.SourceOf(f), marker);
             const bool sourceKey = HasKeyMarker(message.SourceOf(f), marker);

@@ -132,6 +132,7 @@ private:
     RFileCaption CaptionOf(const RTsMessage& message) const
     {
         RFileCaption caption = message.Translation;
+        caption.SourceKey = MarkedCharacterOf(message.Source, '&');
         if (FKeysInSuffixes)
             caption.PreferredSuffix = SuffixKeyOfSource(message.Source, '&');
         return caption;

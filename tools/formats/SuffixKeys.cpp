@@ -1,6 +1,7 @@
 #include "SuffixKeys.h"
 
 #include "Lint.h"
+#include "Utf8.h"
 
 bool KeysInSuffixes(std::string_view language)
 {
@@ -21,4 +22,13 @@ char SuffixKeyOfSource(std::string_view source, char marker)
     if (c >= 'a' && c <= 'z')
         return static_cast<char>(c - 'a' + 'A');
     return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ? c : 0;
+}
+
+char32_t MarkedCharacterOf(std::string_view source, char marker)
+{
+    const RMarkers markers = ScanMarkers(source, marker);
+    if (markers.Singles.size() != 1 || markers.LoneAtEnd)
+        return 0;
+    const RDecoded decoded = DecodeUtf8At(source, markers.Singles.front() + 1);
+    return decoded.Valid ? decoded.CodePoint : 0;
 }
