@@ -3,10 +3,9 @@
 // mended in their msgstr texts only.
 #include "CliRun.h"
 #include "PoCharset.h"
+#include "ScratchFolderTest.h"
 #include "TestFiles.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -42,24 +41,14 @@ constexpr const char* ToolBuilder =
     "  </object>\n"
     "</interface>\n";
 
-class GettextCommandsTest : public testing::Test
+class GettextCommandsTest : public TScratchFolderTest
 {
 protected:
-    std::string Write(const std::string& name, const std::string& bytes) const
-    {
-        const std::string path = FDir.filePath(QString::fromStdString(name)).toStdString();
-        QDir().mkpath(QFileInfo(QString::fromStdString(path)).path());
-        WriteBytes(path, bytes);
-        return path;
-    }
     std::string CopyGtkFixture(const std::string& name, const std::string& as = {}) const
     {
         return Write(as.empty() ? name : as,
                      ReadBytes(std::string(QUARNEL_FORMATS_DATA) + "/gtk/" + name));
     }
-    static QString Q(const std::string& path) { return QString::fromStdString(path); }
-
-    QTemporaryDir FDir;
 };
 
 TEST_F(GettextCommandsTest, BuilderFilesAreCheckedAndMendedWithTheirOwnMarker)

@@ -2,30 +2,15 @@
 // the keys a designer would choose in lists and in every scope format, mends with the fewest
 // moved markers, and keeps a command on one key across the files of a call.
 #include "CliRun.h"
+#include "ScratchFolderTest.h"
 #include "TestFiles.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
 
 namespace {
 
-class PreferredKeysTest : public testing::Test
-{
-protected:
-    std::string Write(const std::string& name, const std::string& bytes) const
-    {
-        const std::string path = FDir.filePath(QString::fromStdString(name)).toStdString();
-        QDir().mkpath(QFileInfo(QString::fromStdString(path)).path());
-        WriteBytes(path, bytes);
-        return path;
-    }
-    static QString Q(const std::string& path) { return QString::fromStdString(path); }
-
-    QTemporaryDir FDir;
-};
+using PreferredKeysTest = TScratchFolderTest;
 
 constexpr const char* Menu = "File\r\nEdit\r\nFind\r\nFind Next\r\nSave As\r\nSelect All\r\n"
                              "Exit\r\nCut\r\nCopy\r\nClose\r\nPaste\r\nPrint\r\n";
@@ -118,40 +103,6 @@ TEST_F(PreferredKeysTest, FixMovesTheFewestMarkersAndLeavesOkAndCancelWithoutKey
     const std::string first = Write("first.rc", Script);
     RunTool({"fix", "--add-missing", Q(first)});
     EXPECT_NE(ReadBytes(first).find("\"&OK\""), std::string::npos);
-}
-
-// A dialog whose Apply button and a check box of its tab page both use "A".
-constexpr const char* PagedForm = "<ui version=\"4.0\">\n"
-                                  " <class>Options</class>\n"
-                                  " <widget class=\"QDialog\" name=\"Options\">\n"
-                                  "  <widget class=\"QTabWidget\" name=\"tabs\">\n"
-                                  "   <widget class=\"QWidget\" name=\"page\">\n"
-                                  "    <attribute name=\"title\">\n"
-                                  "     <string>&amp;General</string>\n"
-                                  "    </attribute>\n"
-                                  "    <widget class=\"QCheckBox\" name=\"autoSave\">\n"
-                                  "     <property name=\"text\">\n"
-                                  "      <string>&amp;Auto save</string>\n"
-                                  "     </property>\n"
-                                  "    </widget>\n"
-                                  "   </widget>\n"
-                                  "  </widget>\n"
-                                  "  <widget class=\"QPushButton\" name=\"apply\">\n"
-                                  "   <property name=\"text\">\n"
-                                  "    <string>&amp;Apply</string>\n"
-                                  "   </property>\n"
-                                  "  </widget>\n"
-                                  " </widget>\n"
-                                  "</ui>\n";
-
-TEST_F(PreferredKeysTest, APageIsMendedAroundItsDialogsKeysUnderGuidelinesToo)
-{
-    const std::string form = Write("options.ui", PagedForm);
-    EXPECT_EQ(RunTool({"fix", "--prefer", "guidelines", Q(form)}).Status, 0);
-    std::string expected = PagedForm;
-    expected.replace(expected.find("&amp;Auto save"), 14, "Auto &amp;save");
-    EXPECT_EQ(ReadBytes(form), expected);
-    EXPECT_EQ(RunTool({"check", Q(form)}), (TRun{0, "", ""}));
 }
 
 TEST_F(PreferredKeysTest, ACommandKeepsTheKeyItHasInMostFilesOfTheCall)

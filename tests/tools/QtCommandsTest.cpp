@@ -1,10 +1,9 @@
 // check and fix on Designer forms and Linguist translations through the batch tool's entry
 // function: findings with their places and scopes, and fixes that change nothing but markers.
 #include "CliRun.h"
+#include "ScratchFolderTest.h"
 #include "TestFiles.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -40,20 +39,13 @@ constexpr const char* ToolForm = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n
                                  " </widget>\r\n"
                                  "</ui>\r\n";
 
-class QtCommandsTest : public testing::Test
+class QtCommandsTest : public TScratchFolderTest
 {
 protected:
-    std::string Write(const std::string& name, const std::string& bytes) const
-    {
-        const std::string path = FDir.filePath(QString::fromStdString(name)).toStdString();
-        WriteBytes(path, bytes);
-        return path;
-    }
     std::string CopyFixture(const std::string& name) const
     {
         return Write(name, ReadBytes(std::string(QUARNEL_FORMATS_DATA) + '/' + name));
     }
-    static QString Q(const std::string& path) { return QString::fromStdString(path); }
 
     // The lines of a file that hold a source, which a fix must never change.
     static std::vector<std::string> SourceLines(const std::string& bytes)
@@ -64,8 +56,6 @@ protected:
             lines.push_back(bytes.substr(at, bytes.find('\n', at) - at));
         return lines;
     }
-
-    QTemporaryDir FDir;
 };
 
 TEST_F(QtCommandsTest, FormsAreCheckedAndMendedInTheirMenus)
@@ -200,6 +190,14 @@ TEST_F(QtCommandsTest, APageAvoidsTheKeysOfItsDialogAndIsMendedAroundThem)
     expected.replace(expected.find("&amp;Auto"), 9, "A&amp;uto");
     EXPECT_EQ(ReadBytes(form), expected);
     EXPECT_EQ(RunTool({"check", Q(form)}), (TRun{0, "", ""}));
+
+    // Under the guidelines the check box takes the start of its other word instead.
+    const std::string guided = Write("guided.ui", PagedForm);
+    EXPECT_EQ(RunTool({"fix", "--prefer", "guidelines", Q(guided)}).Status, 0);
+    expected = PagedForm;
+    expected.replace(expected.find("&amp;Auto save"), 14, "Auto &amp;save");
+    EXPECT_EQ(ReadBytes(guided), expected);
+    EXPECT_EQ(RunTool({"check", Q(guided)}), (TRun{0, "", ""}));
 }
 
 // A main window whose Save action stands in the File and the Share menu, both times after a

@@ -2,11 +2,9 @@
 // their places, the exit status, and fixes that touch nothing but the mended captions.
 #include "CliRun.h"
 #include "ResourceScript.h"
+#include "ScratchFolderTest.h"
 #include "TestFiles.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -42,23 +40,13 @@ constexpr const char* GermanScript = "LANGUAGE LANG_GERMAN, SUBLANG_GERMAN\r\n"
                                      "    DEFPUSHBUTTON \"OK\", 1, 140, 40, 50, 14\r\n"
                                      "END\r\n";
 
-class ResourceCommandsTest : public testing::Test
+class ResourceCommandsTest : public TScratchFolderTest
 {
 protected:
-    std::string Write(const std::string& name, const std::string& bytes) const
-    {
-        const std::string path = FDir.filePath(QString::fromStdString(name)).toStdString();
-        QDir().mkpath(QFileInfo(QString::fromStdString(path)).path());
-        WriteBytes(path, bytes);
-        return path;
-    }
     std::string CopyFixture(const std::string& name) const
     {
         return Write(name, ReadBytes(std::string(QUARNEL_FORMATS_DATA) + '/' + name));
     }
-    static QString Q(const std::string& path) { return QString::fromStdString(path); }
-
-    QTemporaryDir FDir;
 };
 
 TEST_F(ResourceCommandsTest, CheckNamesPlaceScopeAndEveryLineOfAKey)
