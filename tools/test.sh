@@ -33,7 +33,7 @@ fuzz_one() {
     rm -rf "$dir/corpus/$target"
     mkdir -p "$dir/corpus/$target"
     "$dir/fuzz/fuzz_$target" "$dir/corpus/$target" "fuzz/corpus/$target" \
-        -max_total_time="${QUARNEL_FUZZ_SECONDS:-30}" -timeout=10 -rss_limit_mb=2048 \
+        -max_total_time="${QUARNEL_FUZZ_SECONDS:-20}" -timeout=10 -rss_limit_mb=2048 \
         -artifact_prefix="$dir/findings/$target-" >"$dir/$target.log" 2>&1
 }
 
@@ -53,7 +53,7 @@ run_fuzzers() {
     for ((i = 0; i < ${#targets[@]}; i += jobs)); do
         local batch=("${targets[@]:i:jobs}") pids=()
         for target in "${batch[@]}"; do
-            echo "Fuzzing $target for ${QUARNEL_FUZZ_SECONDS:-30} s"
+            echo "Fuzzing $target for ${QUARNEL_FUZZ_SECONDS:-20} s"
             fuzz_one "$dir" "$target" &
             pids+=($!)
         done
