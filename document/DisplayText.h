@@ -1,12 +1,13 @@
 #pragma once
 
+#include "Utf8.h"
+
 #include <QString>
 #include <string>
 #include <string_view>
 
 // Captions are bytes. Valid UTF-8 shows as such; anything else shows as Latin-1 so that no
 // byte is lost on the way to the screen.
-bool IsValidUtf8(std::string_view bytes);
 QString ToDisplayText(std::string_view bytes);
 
 // The list shows at most a caption's first this many bytes: laying out and painting a text takes

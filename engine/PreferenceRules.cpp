@@ -1,6 +1,7 @@
 #include "PreferenceRules.h"
 
 #include "QuarnelError.h"
+#include "Utf8.h"
 
 #include <charconv>
 #include <string>
@@ -27,37 +28,6 @@ private:
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
-}
-
-bool IsValidUtf8(std::string_view text)
-{
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[pos]);
-        std::size_t count = 0;
-        if (lead < 0x80)
-            count = 0;
-        else if (lead >= 0xC2 && lead <= 0xDF)
-            count = 1;
-        else if (lead >= 0xE0 && lead <= 0xEF)
-            count = 2;
-        else if (lead >= 0xF0 && lead <= 0xF4)
-            count = 3;
-        else
-            return false;
-        if (pos + count >= text.size() && count > 0)
-            return false;
-        for (std::size_t i = 1; i <= count; ++i)
-            if ((static_cast<unsigned char>(text[pos + i]) & 0xC0) != 0x80)
-                return false;
-        // Overlong forms, surrogates and code points past U+10FFFF.
-        const auto second = count > 0 ? static_cast<unsigned char>(text[pos + 1]) : 0;
-        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
-            (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90))
-            return false;
-        pos += count + 1;
-    }
-    return true;
 }
 
 std::size_t CharacterCount(std::string_view text)

@@ -36,3 +36,18 @@ RDecoded DecodeUtf8At(std::string_view text, std::size_t pos)
         return {};
     return {length, true, c};
 }
+
+std::size_t FirstInvalidUtf8(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (static_cast<unsigned char>(text[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        const RDecoded decoded = DecodeUtf8At(text, pos);
+        if (!decoded.Valid)
+            return pos;
+        pos += decoded.Length;
+    }
+    return std::string_view::npos;
+}

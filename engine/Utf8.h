@@ -37,3 +37,12 @@ struct RDecoded
     char32_t CodePoint = 0;
 };
 RDecoded DecodeUtf8At(std::string_view text, std::size_t pos);
+
+// Where the first byte that does not start a valid UTF-8 sequence stands (DecodeUtf8At's
+// sense), npos when there is none.
+std::size_t FirstInvalidUtf8(std::string_view text);
+
+inline bool IsValidUtf8(std::string_view text)
+{
+    return FirstInvalidUtf8(text) == std::string_view::npos;
+}

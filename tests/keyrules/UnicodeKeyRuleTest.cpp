@@ -103,6 +103,20 @@ TEST(UnicodeKeyRule, InvalidBytesAreNeverKeysAndStayAsTheyAre)
     EXPECT_EQ(DecodeUtf8At("\xF0\x9F\x98\x80", 0).CodePoint, U'\U0001F600');
 }
 
+TEST(Utf8, TheFirstInvalidByteIsFoundWhereverItStands)
+{
+    constexpr auto npos = std::string_view::npos;
+    EXPECT_EQ(FirstInvalidUtf8(""), npos);
+    EXPECT_EQ(FirstInvalidUtf8("Ёлка \xF0\x9F\x98\x80 ok"), npos);
+    EXPECT_EQ(FirstInvalidUtf8("ab\xC0\xAF"), 2u);       // overlong "/"
+    EXPECT_EQ(FirstInvalidUtf8("ab\xED\xA0\x80"), 2u);   // a surrogate
+    EXPECT_EQ(FirstInvalidUtf8("\xF4\x90\x80\x80"), 0u); // past U+10FFFF
+    EXPECT_EQ(FirstInvalidUtf8("Ж\xD0"), 2u);            // cut short at the end
+    EXPECT_EQ(FirstInvalidUtf8("Ж\x80Ж"), 2u);           // a stray continuation byte
+    EXPECT_TRUE(IsValidUtf8("Σσς"));
+    EXPECT_FALSE(IsValidUtf8("caf\xE9")); // Latin-1
+}
+
 TEST(UnicodeKeyRule, InputMethodScriptsTakeTheSuffixBeforeATrailingEllipsisOrColon)
 {
     const std::vector<TShown> forms = FormsOf("ファイル");

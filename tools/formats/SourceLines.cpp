@@ -51,30 +51,3 @@ std::size_t Utf8SequenceLength(unsigned char lead)
         return 4;
     return 1;
 }
-
-std::size_t FirstInvalidUtf8(std::string_view bytes)
-{
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        const std::size_t length = Utf8SequenceLength(lead);
-        if (length == 1 || i + length > bytes.size())
-            return i;
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        // The second byte narrows the range: no overlong forms, no surrogates, nothing past
-        // U+10FFFF.
-        const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-        const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
-        if (second < low || second > high)
-            return i;
-        for (std::size_t k = 2; k < length; ++k)
-            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
-                return i;
-        i += length;
-    }
-    return std::string_view::npos;
-}

@@ -4,6 +4,7 @@
 // UTF-8 formats report.
 
 #include "CaptionFile.h"
+#include "Utf8.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,10 +26,6 @@ private:
     std::string_view FBytes;
     std::vector<std::size_t> FLineStarts;
 };
-
-// The offset of the first byte that does not belong to a well-formed UTF-8 sequence (overlong
-// forms and surrogates included), or npos.
-std::size_t FirstInvalidUtf8(std::string_view bytes);
 
 // The length of the UTF-8 sequence that starts with this byte: 1 for ASCII and for a byte that
 // cannot start one.
