@@ -64,3 +64,20 @@ GeneratedApplication(std::size_t menus, std::size_t least, std::size_t most, uns
         application.push_back(GeneratedMenu(random, size(random)));
     return application;
 }
+
+// Forty captions, more than the alphabet has keys: a generated menu, ten numbered entries and
+// six that need a punctuation key; of the first seed whose menu `assigns` can give keys to.
+template <typename Assigns> std::vector<std::string> FortyMenuItems(const Assigns& assigns)
+{
+    for (unsigned seed = 40; seed < 1040; ++seed) {
+        std::mt19937 random(seed);
+        std::vector<std::string> menu = GeneratedMenu(random, 24);
+        for (char digit = '0'; digit <= '9'; ++digit)
+            menu.push_back(std::string("Layout ") + digit);
+        for (const char* caption : {"Ask?", "Price $", "Mail @", "Less <", "More >", "Equal ="})
+            menu.push_back(caption);
+        if (assigns(menu))
+            return menu;
+    }
+    return {};
+}

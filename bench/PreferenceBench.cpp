@@ -71,22 +71,12 @@ std::vector<std::string> FortyOverAllKeys()
     return captions;
 }
 
-// Forty captions need more keys than the alphabet has: a long menu of the generated kind, ten
-// numbered entries and six with a punctuation key; the first seed that gives an assignment.
 std::vector<std::string> FortyMenuItems()
 {
     const TCostModel model(DefaultPreferences(), Ascii);
-    for (unsigned seed = 40; seed < 1040; ++seed) {
-        std::mt19937 random(seed);
-        std::vector<std::string> menu = GeneratedMenu(random, 24);
-        for (char digit = '0'; digit <= '9'; ++digit)
-            menu.push_back(std::string("Layout ") + digit);
-        for (const char* caption : {"Ask?", "Price $", "Mail @", "Less <", "More >", "Equal ="})
-            menu.push_back(caption);
-        if (AssignScope(ScopeOf(menu), DefaultAccChar, model, TPreferMethod::Cheapest).Assigned)
-            return menu;
-    }
-    return {};
+    return ::FortyMenuItems([&](const std::vector<std::string>& menu) {
+        return AssignScope(ScopeOf(menu), DefaultAccChar, model, TPreferMethod::Cheapest).Assigned;
+    });
 }
 
 BENCHMARK_CAPTURE(CheapestScope, FortyMenuItems, FortyMenuItems(), TPreferMethod::Cheapest)
