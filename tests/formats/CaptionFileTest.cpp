@@ -154,3 +154,14 @@ TEST(ResourceScriptWriter, EditedFilesReadBackWithTheSameScopes)
 }
 
 } // namespace
+
+TEST(XmlCharacterReference, NamesACharacterOrNothing)
+{
+    EXPECT_EQ(XmlCharacterReference("#38"), U'&');
+    EXPECT_EQ(XmlCharacterReference("#x26"), U'&');
+    EXPECT_EQ(XmlCharacterReference("#x1F600"), U'\U0001F600');
+    EXPECT_EQ(XmlCharacterReference("#x0000000041"), U'A'); // leading zeros are allowed
+    for (const char* bad :
+         {"#", "#x", "#x1G", "#12a", "amp", "#xD800", "#x110000", "#99999999999999999999"})
+        EXPECT_EQ(XmlCharacterReference(bad), std::nullopt) << bad;
+}

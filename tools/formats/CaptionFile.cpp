@@ -127,3 +127,31 @@ std::string EscapeXmlText(std::string_view text)
     }
     return escaped;
 }
+
+std::optional<char32_t> XmlCharacterReference(std::string_view reference)
+{
+    if (reference.size() < 2 || reference[0] != '#')
+        return std::nullopt;
+    const bool hex = reference[1] == 'x';
+    const std::string_view digits = reference.substr(hex ? 2 : 1);
+    if (digits.empty())
+        return std::nullopt;
+    char32_t value = 0;
+    for (const char d : digits) {
+        int digit = -1;
+        if (d >= '0' && d <= '9')
+            digit = d - '0';
+        else if (hex && d >= 'a' && d <= 'f')
+            digit = d - 'a' + 10;
+        else if (hex && d >= 'A' && d <= 'F')
+            digit = d - 'A' + 10;
+        if (digit < 0)
+            return std::nullopt;
+        value = value * (hex ? 16 : 10) + static_cast<char32_t>(digit);
+        if (value > 0x10FFFF)
+            return std::nullopt;
+    }
+    if (value >= 0xD800 && value <= 0xDFFF)
+        return std::nullopt;
+    return value;
+}

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -171,3 +172,7 @@ std::string ApplyByteEdits(std::string_view bytes, std::vector<RByteEdit> edits)
 // Text as an XML format stores it between tags: "&", "<" and ">" as entities, everything else
 // as it is, so that a marker written into a form or an interface file reads back as itself.
 std::string EscapeXmlText(std::string_view text);
+
+// The character an XML character reference names: "#38" or "#x26" as it stands between "&" and
+// ";". None for malformed digits, a surrogate or a value past U+10FFFF.
+std::optional<char32_t> XmlCharacterReference(std::string_view reference);

@@ -337,7 +337,7 @@ private:
                 else if (name == "apos")
                     decoded = "'";
                 else if (name.size() > 1 && name[0] == '#')
-                    AppendUtf8(decoded, CharacterReference(name.substr(1), i));
+                    AppendUtf8(decoded, CharacterReference(name, i));
                 else
                     Fail(FLines.LineOf(i), "the entity &" + std::string(name) +
                                                "; is not one a GtkBuilder file can use");
@@ -365,27 +365,12 @@ private:
         return length;
     }
 
-    char32_t CharacterReference(std::string_view digits, std::size_t at) const
+    char32_t CharacterReference(std::string_view reference, std::size_t at) const
     {
-        const bool hex = digits[0] == 'x';
-        if (hex)
-            digits.remove_prefix(1);
-        char32_t value = 0;
-        for (const char d : digits) {
-            int digit = -1;
-            if (d >= '0' && d <= '9')
-                digit = d - '0';
-            else if (hex && d >= 'a' && d <= 'f')
-                digit = d - 'a' + 10;
-            else if (hex && d >= 'A' && d <= 'F')
-                digit = d - 'A' + 10;
-            if (digit < 0 || value > 0x10FFFF)
-                Fail(FLines.LineOf(at), "a malformed character reference");
-            value = value * (hex ? 16 : 10) + static_cast<char32_t>(digit);
-        }
-        if (digits.empty() || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+        const std::optional<char32_t> value = XmlCharacterReference(reference);
+        if (!value)
             Fail(FLines.LineOf(at), "a malformed character reference");
-        return value;
+        return *value;
     }
 
     // The text of a property, reading any object it holds (GTK 4 puts widgets in properties).

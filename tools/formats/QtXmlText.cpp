@@ -33,28 +33,7 @@ std::optional<char32_t> ResolveReference(std::string_view name)
         return U'"';
     if (name == "apos")
         return U'\'';
-    if (name.size() < 2 || name[0] != '#')
-        return std::nullopt;
-    const bool hex = name[1] == 'x';
-    const std::string_view digits = name.substr(hex ? 2 : 1);
-    if (digits.empty() || digits.size() > 8)
-        return std::nullopt;
-    char32_t value = 0;
-    for (const char d : digits) {
-        int digit = -1;
-        if (d >= '0' && d <= '9')
-            digit = d - '0';
-        else if (hex && d >= 'a' && d <= 'f')
-            digit = d - 'a' + 10;
-        else if (hex && d >= 'A' && d <= 'F')
-            digit = d - 'A' + 10;
-        if (digit < 0)
-            return std::nullopt;
-        value = value * (hex ? 16 : 10) + static_cast<char32_t>(digit);
-    }
-    if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return std::nullopt;
-    return value;
+    return XmlCharacterReference(name);
 }
 
 // Walks a content range, keeping the place of the next byte.
